@@ -1,0 +1,3 @@
+#include "commands/config_menu.h"
+
+void showConfigMenu() {}

@@ -1,0 +1,15 @@
+#pragma once
+#include <windows.h>
+#include <mmsystem.h>
+
+#include "host/host_api.h"
+
+// Builds the configuration menu anew from the mixer devices present and shows it.
+void showConfigMenu();
+
+void addDeviceMenus(HostMenu menu);
+void addDestinationMenus(HostMenu menu, UINT device, HMIXER handle, const MIXERCAPSA& caps);
+void addSourceMenus(HostMenu menu, UINT device, HMIXER handle, const MIXERLINEA& destination);
+int addVolumeItems(HostMenu menu, UINT device, HMIXER handle, const MIXERLINEA& line);
+void addOptionItems(HostMenu menu);
+void addVisibilityItems(HostMenu menu);

@@ -1,0 +1,53 @@
+# Sourced by scripts/test and scripts/demo: a private display, wine prefix,
+# persistent wineserver and PulseAudio server for this checkout, torn down by
+# kv_env_stop (only the processes started here).
+KV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+KV_RUN=$KV_ROOT/build/run
+export WINEPREFIX=$KV_ROOT/build/wineprefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+kv_pids=()
+
+kv_start_display() {
+  if [ -n "${KV_KEEP_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ]; then return 0; fi
+  mkdir -p "$KV_RUN"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$KV_RUN/display" 2>/dev/null &
+  kv_pids+=($!)
+  for _ in $(seq 100); do [ -s "$KV_RUN/display" ] && break; sleep 0.1; done
+  export DISPLAY=":$(head -n1 "$KV_RUN/display")"
+}
+
+kv_start_wine() {
+  mkdir -p "$KV_RUN"
+  if [ ! -f "$WINEPREFIX/.kv-ready" ]; then
+    echo "env: creating wine prefix (once)"
+    rm -rf "$WINEPREFIX"
+    wine wineboot -i </dev/null >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.kv-ready"
+  fi
+  wineserver -p &
+  kv_pids+=($!)
+  wine wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+kv_start_pulse() {
+  export XDG_RUNTIME_DIR=$KV_RUN/xdg
+  export PULSE_RUNTIME_PATH=$XDG_RUNTIME_DIR/pulse
+  mkdir -p "$PULSE_RUNTIME_PATH" && chmod 700 "$XDG_RUNTIME_DIR"
+  if pactl info >/dev/null 2>&1; then return 0; fi
+  HOME=$KV_RUN pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
+    --use-pid-file=no -L module-native-protocol-unix -L module-null-sink \
+    >"$KV_RUN/pulse.log" 2>&1 &
+  kv_pids+=($!)
+  for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+}
+
+kv_env_stop() {
+  wineserver -k >/dev/null 2>&1 || true
+  for pid in "${kv_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+}

@@ -1,0 +1,5 @@
+#include "settings/style.h"
+
+SliderStyle sliderStyle;
+
+void readStyle() {}

@@ -1,0 +1,55 @@
+#include "slider/slider.h"
+
+#include "slider/geometry.h"
+
+namespace {
+SliderSize sizeOf(const Slider& s) {
+  return {s.width, s.height, s.margin, s.knobWidth, s.knobHeight, s.trackHeight};
+}
+}  // namespace
+
+void Slider::initialise() {
+  window = nullptr;
+  maxValue = 1.0;
+  minValue = 0.0;
+  value = 0.5;
+  x = 100;
+  y = 100;
+  width = 200;
+  height = 24;
+  alwaysOnTop = true;
+  snapWindow = true;
+  pluginsHidden = false;
+  toggleWithPlugins = false;
+  transparent = false;
+  alpha = 100;
+  updateKnobFromValue();
+}
+
+int Slider::travel() const { return knobTravel(sizeOf(*this)); }
+
+void Slider::updateKnobFromValue() {
+  if (value < minValue || value != value) value = minValue;
+  if (value > maxValue) value = maxValue;
+  knobPos = knobFromFraction((value - minValue) / (maxValue - minValue), travel());
+}
+
+void Slider::setKnobFromPointer(int pointerX) {
+  knobPos = knobUnderPointer(pointerX, knobWidth, margin, trackRectRight - trackRectLeft - knobWidth);
+}
+
+void Slider::updateValueFromKnob() {
+  value = minValue + fractionFromKnob(knobPos, travel(), value - minValue);
+}
+
+void Slider::computeLayout() {
+  const SliderLayout l = layoutFor(sizeOf(*this), knobPos);
+  trackRectLeft = l.trackLeft;
+  trackRectRight = l.trackRight;
+  trackRectTop = l.trackTop;
+  trackRectBottom = l.trackBottom;
+  knobRectLeft = l.knobLeft;
+  knobRectRight = l.knobRight;
+  knobRectTop = l.knobTop;
+  knobRectBottom = l.knobBottom;
+}

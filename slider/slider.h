@@ -1,0 +1,83 @@
+#pragma once
+#include <windows.h>
+#include <mmsystem.h>
+
+// The plug-in's one slider ("slider1"): window, value, placement, options,
+// geometry, mixer binding, knob position, last layout and drag state.
+// Member operations live in the file of the subsystem that owns them.
+class Slider {
+ public:
+  HWND window;
+  double maxValue;
+  double minValue;
+  double value;
+  int x;
+  int y;
+  int width;
+  int height;
+  bool alwaysOnTop;
+  bool snapWindow;
+  bool pluginsHidden;
+  bool toggleWithPlugins;
+  bool transparent;
+  bool draggable;
+  int alpha;
+  int margin;
+  int knobHeight;
+  int knobWidth;
+  int trackHeight;
+  HMIXER mixerObject;
+  MIXERCONTROLDETAILS controlDetails;
+  bool mixerBound;
+  unsigned deviceId;
+  unsigned lineId;
+  unsigned controlId;
+  int knobPos;
+  int trackRectLeft;
+  int trackRectRight;
+  int trackRectTop;
+  int trackRectBottom;
+  int knobRectLeft;
+  int knobRectRight;
+  int knobRectTop;
+  int knobRectBottom;
+  bool dragging;
+
+  // Record and geometry (slider/slider.cpp)
+  void initialise();
+  int travel() const;
+  void updateKnobFromValue();
+  void setKnobFromPointer(int pointerX);
+  void updateValueFromKnob();
+  void computeLayout();
+
+  // Window lifetime (plugin/slider_window.cpp)
+  bool createWindow(HINSTANCE instance, bool layered);
+  void destroyWindow();
+
+  // Settings file (settings/settings_file.cpp)
+  void readSettings(const char* path);
+  void writeSettings(const char* path);
+
+  // Window procedure (slider/window_proc.cpp)
+  LRESULT windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  // Painting (slider/paint.cpp)
+  void paintSlider(HWND hwnd);
+
+  // Placement and transparency (slider/placement.cpp)
+  void applyWindowState();
+
+  // Mixer binding (mixer/binding.cpp)
+  void bindControl(unsigned device, unsigned line, unsigned control);
+  void unbindControl();
+  double readControlValue();
+  void writeControlValue();
+  void handleControlChange(unsigned control);
+  void directNotificationsToWindow();
+  void releaseAtUnload();
+
+  // Commands (commands/commands.cpp)
+  void handleCommand(const char* text);
+  void handleConfigureCommand(const char* text);
+};

@@ -1,0 +1,47 @@
+#include "tests/support/plugin_fixture.h"
+
+void pumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+void PluginTest::SetUp() {
+  hostdouble::reset();
+  mixerdouble::reset();
+  slider = Slider{};
+  slider.initialise();
+  moduleInstance = nullptr;
+  hostWindow = nullptr;
+  layeredWindowsAvailable = false;
+  settingsPath[0] = '\0';
+  configMenu = nullptr;
+  hostdouble::createHostWindow();
+}
+
+void PluginTest::TearDown() {
+  if (started_) stop();
+  pumpMessages();
+}
+
+int PluginTest::start() {
+  const int result = beginPlugin(instance());
+  started_ = result == 0;
+  return result;
+}
+
+void PluginTest::stop() {
+  endPlugin(instance());
+  started_ = false;
+}
+
+void PluginTest::useDefaultGeometry() {
+  slider.width = 200;
+  slider.height = 24;
+  slider.margin = 4;
+  slider.knobWidth = 8;
+  slider.knobHeight = 16;
+  slider.trackHeight = 8;
+}

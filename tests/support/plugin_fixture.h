@@ -1,0 +1,29 @@
+#pragma once
+// Common ground for plug-in unit tests: a fresh slider and module state, the host
+// and mixer doubles reset, a host window for GetKvWnd, and helpers to pump messages.
+#include <gtest/gtest.h>
+
+#include "plugin/entry_points.h"
+#include "plugin/module_state.h"
+#include "tests/doubles/host_double.h"
+#include "tests/doubles/mixer_double.h"
+
+class PluginTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // beginPlugin with this test executable as the module; stopped again in TearDown.
+  int start();
+  void stop();
+
+  // Slider with the default settings geometry (200x24, margin 4, knob 8x16, track 8).
+  static void useDefaultGeometry();
+
+  static HINSTANCE instance() { return GetModuleHandleA(nullptr); }
+
+  bool started_ = false;
+};
+
+// Dispatches every queued message of this thread.
+void pumpMessages();

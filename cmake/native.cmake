@@ -1,6 +1,8 @@
 # Platform-free code, built with the host compiler under ASan and UBSan.
 set(KV_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-add_compile_options(${KV_SANITIZE} -Wall -Wextra -Werror)
+add_compile_options(${KV_SANITIZE} -fwrapv -Wall -Wextra -Werror)
+# Instrument everything for coverage so the fuzz targets see into the library.
+add_compile_options(-fsanitize=fuzzer-no-link)
 add_link_options(${KV_SANITIZE})
 
 add_library(kv_portable STATIC ${KV_PORTABLE_SOURCES} ${KV_TOLVANE_PORTABLE_SOURCES})

@@ -31,7 +31,8 @@ target_include_directories(kv_core PUBLIC ${CMAKE_SOURCE_DIR})
 # _WINMM_ keeps mmsystem.h from marking the mixer functions dllimport, so tests
 # can put their double in winmm's place at link time.
 target_compile_definitions(kv_core PUBLIC _WINMM_ WIN32_LEAN_AND_MEAN NOMINMAX)
-target_compile_options(kv_core PRIVATE ${KV_WARNINGS} -fno-exceptions -fno-rtti
+# Stored sizes are arbitrary 32-bit numbers: their arithmetic wraps, never undefined.
+target_compile_options(kv_core PRIVATE ${KV_WARNINGS} -fno-exceptions -fno-rtti -fwrapv
   -Os -ffunction-sections -fdata-sections)
 
 add_library(KvSlider SHARED ${CMAKE_SOURCE_DIR}/plugin/dll_main.cpp $<TARGET_OBJECTS:kv_core>)

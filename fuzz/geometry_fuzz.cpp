@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!(back >= 0.0 && back <= 1.0)) __builtin_trap();
   }
   const SliderLayout l = layoutFor(s, v[6]);
-  const int p = knobUnderPointer(v[7], s.knobWidth, s.margin, l.trackRight - l.trackLeft - s.knobWidth);
+  const int p =
+      knobUnderPointer(v[7], s.knobWidth, s.margin, l.trackRight - l.trackLeft - s.knobWidth);
   if (p < 0 && l.trackRight - l.trackLeft - s.knobWidth >= 0) __builtin_trap();
   return 0;
 }

@@ -1,0 +1,256 @@
+// Prints how long the plug-in's hot paths take under this platform: one drag
+// step, one paint, building the configuration menu and starting up. Every figure
+// is the minimum and median over repeated rounds; where the platform does part
+// of the work (window messages, GDI, the mixer driver) its share is measured on
+// its own and shown beside the total.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "bench/bench_host.h"
+#include "commands/config_menu.h"
+#include "plugin/entry_points.h"
+#include "plugin/module_state.h"
+
+#ifdef KV_BENCH_DOUBLE
+#include "tests/doubles/mixer_double.h"
+#endif
+
+namespace {
+
+constexpr int kRounds = 21;
+
+double now() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+struct Figure {
+  double min, median;  // microseconds per operation
+};
+
+// Runs body(iterations) kRounds times and reports microseconds per iteration.
+Figure measure(int iterations, const std::function<void(int)>& body) {
+  std::vector<double> perOp;
+  for (int r = 0; r < kRounds; ++r) {
+    const double start = now();
+    body(iterations);
+    perOp.push_back((now() - start) * 1e6 / iterations);
+  }
+  std::sort(perOp.begin(), perOp.end());
+  return {perOp.front(), perOp[perOp.size() / 2]};
+}
+
+void row(const char* what, Figure total, const char* platformWhat, Figure platform) {
+  std::printf("| %s | %.2f | %.2f | %s | %.2f | %.2f |\n", what, total.min, total.median,
+              platformWhat, platform.min, platform.median);
+}
+
+void pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+LRESULT CALLBACK baselineProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_USER + 1) {
+    InvalidateRect(hwnd, nullptr, FALSE);
+    return 0;
+  }
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    BeginPaint(hwnd, &ps);
+    EndPaint(hwnd, &ps);
+    return 0;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+HWND makeWindow(const char* cls, WNDPROC proc) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = cls;
+  RegisterClassA(&wc);
+  return CreateWindowExA(WS_EX_TOOLWINDOW, cls, "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 24, nullptr,
+                         nullptr, wc.hInstance, nullptr);
+}
+
+#ifdef KV_BENCH_DOUBLE
+constexpr const char* kMixer = "mixer double";
+void setUpMixer(int devices, int destinations, int sources, int controls) {
+  mixerdouble::reset();
+  DWORD nextId = 1;
+  for (int d = 0; d < devices; ++d) {
+    mixerdouble::Device device;
+    device.name = "Device " + std::to_string(d);
+    for (int i = 0; i < destinations; ++i) {
+      mixerdouble::Line dest;
+      dest.id = 0xFFFF0000u + static_cast<DWORD>(i);
+      dest.name = "Destination " + std::to_string(i);
+      for (int c = 0; c < controls; ++c)
+        dest.controls.push_back(
+            {nextId++, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", 30000, false});
+      for (int s = 0; s < sources; ++s) {
+        mixerdouble::Line src;
+        src.id = static_cast<DWORD>(i * 100 + s);
+        src.name = "Source " + std::to_string(s);
+        for (int c = 0; c < controls; ++c)
+          src.controls.push_back(
+              {nextId++, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", 30000, false});
+        dest.sources.push_back(src);
+      }
+      device.destinations.push_back(dest);
+    }
+    mixerdouble::addDevice(device);
+  }
+}
+void bindFirstControl() { slider.bindControl(0, 0xFFFF0000u, 1); }
+#else
+constexpr const char* kMixer = "wine winmm";
+void setUpMixer(int, int, int, int) {}
+void bindFirstControl() { slider.bindControl(0, 0xFFFF0000u, 0); }
+#endif
+
+Figure platformWrite() {
+  HMIXER mixer = nullptr;
+  if (mixerOpen(&mixer, 0, 0, 0, 0) != MMSYSERR_NOERROR) return {0, 0};
+  MIXERCONTROLDETAILS_UNSIGNED v = {0};
+  MIXERCONTROLDETAILS details = slider.controlDetails;
+  details.paDetails = &v;
+  const DWORD flags = MIXER_OBJECTF_HMIXER;
+  Figure f = measure(200, [&](int n) {
+    for (int i = 0; i < n; ++i) {
+      mixerGetControlDetailsA(reinterpret_cast<HMIXEROBJ>(mixer), &details, flags);
+      v.dwValue = static_cast<DWORD>(i * 300);
+      mixerSetControlDetails(reinterpret_cast<HMIXEROBJ>(mixer), &details, flags);
+    }
+  });
+  mixerClose(mixer);
+  return f;
+}
+
+void benchDragStep() {
+  bindFirstControl();
+  if (!slider.mixerBound) {
+    std::printf("| drag step (%s) | not bound: no mixer control | | | | |\n", kMixer);
+    return;
+  }
+  HWND w = slider.window;
+  slider.dragging = true;
+  const Figure total = measure(500, [&](int n) {
+    for (int i = 0; i < n; ++i) SendMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(4 + (i * 7) % 192, 5));
+  });
+  slider.dragging = false;
+  pump();
+  HWND baseline = makeWindow("KvBenchBaseline", baselineProc);
+  const Figure message = measure(500, [&](int n) {
+    for (int i = 0; i < n; ++i) SendMessageA(baseline, WM_USER + 1, 0, 0);
+  });
+  DestroyWindow(baseline);
+  const Figure mixer = platformWrite();
+  char label[96];
+  std::snprintf(label, sizeof label, "drag step (%s)", kMixer);
+  row(label, total, "message + InvalidateRect", message);
+  std::snprintf(label, sizeof label, "  of which the platform's mixer fetch+set (%s)", kMixer);
+  row(label, mixer, "", {0, 0});
+  std::printf("| **plug-in's own share of a drag step** | %.2f | %.2f | | | |\n",
+              std::max(0.0, total.min - message.min - mixer.min),
+              std::max(0.0, total.median - message.median - mixer.median));
+}
+
+void benchPaint(int width, int height) {
+  HWND w = slider.window;
+  slider.width = width;
+  slider.height = height;
+  SetWindowPos(w, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  pump();
+  benchhost::resetCounters();
+  int paints = 0;
+  const Figure total = measure(200, [&](int n) {
+    for (int i = 0; i < n; ++i) {
+      RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      ++paints;
+    }
+  });
+  const double gradientPerPaint = benchhost::gradientSeconds() * 1e6 / paints;
+  HWND baseline = makeWindow("KvBenchPaintBaseline", baselineProc);
+  SetWindowPos(baseline, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  pump();
+  const Figure empty = measure(200, [&](int n) {
+    for (int i = 0; i < n; ++i)
+      RedrawWindow(baseline, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  });
+  DestroyWindow(baseline);
+  char label[64];
+  std::snprintf(label, sizeof label, "paint %dx%d", width, height);
+  row(label, total, "redraw of an empty window", empty);
+  std::printf(
+      "| **plug-in's own share of a paint %dx%d** (less the host's fills, %.2f µs) | %.2f | %.2f | "
+      "| | |\n",
+      width, height, gradientPerPaint, std::max(0.0, total.min - empty.min - gradientPerPaint),
+      std::max(0.0, total.median - empty.median - gradientPerPaint));
+}
+
+void benchMenu() {
+#ifdef KV_BENCH_DOUBLE
+  const char* what = "menu 8 devices x 4 dest x 8 src x 8 controls (double)";
+#else
+  const char* what = "menu of wine's mixer devices";
+#endif
+  const Figure f = measure(5, [&](int n) {
+    for (int i = 0; i < n; ++i) showConfigMenu();
+  });
+  benchhost::resetCounters();
+  showConfigMenu();
+  char platform[64];
+  std::snprintf(platform, sizeof platform, "host menu calls per build: %d", benchhost::menuCalls());
+  row(what, f, platform, {0, 0});
+}
+
+// From the host's call to a shown, registered window; stopping is not counted.
+void benchStart(HINSTANCE instance) {
+  endPlugin(instance);
+  std::vector<double> starts;
+  for (int r = 0; r < kRounds; ++r) {
+    const double t0 = now();
+    beginPlugin(instance);
+    starts.push_back((now() - t0) * 1e6);
+    endPlugin(instance);
+    pump();
+  }
+  std::sort(starts.begin(), starts.end());
+  row("beginPlugin to a shown window", {starts.front(), starts[starts.size() / 2]}, "", {0, 0});
+  beginPlugin(instance);
+}
+
+}  // namespace
+
+int main() {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  benchhost::setHostWindow(makeWindow("KvBenchHost", DefWindowProcA));
+  setUpMixer(1, 1, 0, 1);
+  if (beginPlugin(instance) != 0) {
+    std::printf("beginPlugin failed\n");
+    return 1;
+  }
+  std::printf("\n| figure (%s) | min µs | median µs | platform share | min µs | median µs |\n",
+              kMixer);
+  std::printf("|---|---|---|---|---|---|\n");
+  benchDragStep();
+  benchPaint(200, 24);
+  benchPaint(1000, 64);
+  setUpMixer(8, 4, 8, 8);
+  benchMenu();
+  benchStart(instance);
+  endPlugin(instance);
+  return 0;
+}

@@ -139,7 +139,7 @@ UINT WINAPI mixerGetNumDevs(void) {
 
 MMRESULT WINAPI mixerOpen(LPHMIXER out, UINT device, DWORD_PTR callback, DWORD_PTR instance,
                           DWORD flags) {
-  note("mixerOpen(%u, %s, 0x%x)", device, 0, flags);
+  note("mixerOpen(%u)", device);  // replaced by the full line below
   state().log.back() = "mixerOpen(" + std::to_string(device) + ", " +
                        (callback ? "window" : "none") + ", " +
                        (flags == CALLBACK_WINDOW ? "CALLBACK_WINDOW" : std::to_string(flags)) +

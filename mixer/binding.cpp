@@ -1,9 +1,139 @@
+// Binding of the slider to one mixer control: the bound device stays open from
+// a successful bind until the next bind, an unbind or the module's unload.
+#include "plugin/module_state.h"
 #include "slider/slider.h"
 
-void Slider::bindControl(unsigned, unsigned, unsigned) {}
-void Slider::unbindControl() {}
-double Slider::readControlValue() { return -1.0; }
-void Slider::writeControlValue() {}
-void Slider::handleControlChange(unsigned) {}
-void Slider::directNotificationsToWindow() {}
-void Slider::releaseAtUnload() {}
+namespace {
+
+constexpr double kRawFull = 65535.0;  // controls are driven on a fixed 0..65535 scale
+constexpr double kReadFailed = -1.0;
+
+HMIXEROBJ asObject(HMIXER device) { return reinterpret_cast<HMIXEROBJ>(device); }
+
+// The bound device is addressed by its handle, never by its index: the index
+// could name another device by now.
+constexpr DWORD kGetValue = MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE;
+constexpr DWORD kSetValue = MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE;
+
+bool openDevice(unsigned device, HWND notify, HMIXER& handle) {
+  HMIXER opened = nullptr;
+  const MMRESULT result =
+      mixerOpen(&opened, device, reinterpret_cast<DWORD_PTR>(notify), 0, CALLBACK_WINDOW);
+  if (result != MMSYSERR_NOERROR || opened == nullptr) return false;
+  handle = opened;
+  return true;
+}
+
+// value x 65535 truncated. The value only leaves [0, 1] if something upstream
+// is broken; pin it rather than send a wrapped-around volume to the device.
+DWORD rawFromValue(double value) {
+  if (!(value > 0.0)) return 0;  // also NaN
+  if (value >= 1.0) return 65535;
+  return static_cast<DWORD>(value * kRawFull);
+}
+
+void repaint(HWND window) {
+  // Before the window exists there is nothing to repaint; a null window here
+  // would invalidate every window on the desktop.
+  if (window != nullptr) InvalidateRect(window, nullptr, FALSE);
+}
+
+}  // namespace
+
+void Slider::bindControl(unsigned device, unsigned line, unsigned control) {
+  if (mixerBound) mixerClose(mixerObject);
+  mixerObject = nullptr;
+  mixerBound = false;
+  deviceId = device;
+  lineId = line;
+  controlId = control;
+
+  if (!openDevice(device, window, mixerObject)) {
+    SendMessageA(hostWindow, HostMsgStatusText, 0,
+                 reinterpret_cast<LPARAM>("Unable to open mixer device."));
+    repaint(window);  // the old binding's knob must not stay on screen
+    return;
+  }
+
+  controlDetails = MIXERCONTROLDETAILS{};
+  controlDetails.cbStruct = sizeof(MIXERCONTROLDETAILS);
+  controlDetails.dwControlID = control;
+  controlDetails.cChannels = 1;
+  controlDetails.cMultipleItems = 0;
+  controlDetails.cbDetails = sizeof(MIXERCONTROLDETAILS_UNSIGNED);
+  controlDetails.paDetails = nullptr;
+
+  const double read = readControlValue();
+  if (read == kReadFailed) {
+    mixerClose(mixerObject);
+    mixerObject = nullptr;
+    repaint(window);
+    return;
+  }
+  value = read;
+  updateKnobFromValue();
+  repaint(window);
+  mixerBound = true;
+}
+
+void Slider::unbindControl() {
+  if (mixerBound) mixerClose(mixerObject);
+  mixerObject = nullptr;
+  mixerBound = false;
+  repaint(window);
+}
+
+double Slider::readControlValue() {
+  if (mixerObject == nullptr) return kReadFailed;
+  // Some drivers report success without writing the value: start from 0 so
+  // that such a read can never hand leftover stack contents over as a volume.
+  MIXERCONTROLDETAILS_UNSIGNED raw;
+  raw.dwValue = 0;
+  MIXERCONTROLDETAILS details = controlDetails;
+  details.paDetails = &raw;
+  if (mixerGetControlDetailsA(asObject(mixerObject), &details, kGetValue) != MMSYSERR_NOERROR)
+    return kReadFailed;
+  return static_cast<double>(raw.dwValue) / kRawFull;
+}
+
+void Slider::writeControlValue() {
+  if (!mixerBound) return;
+  MIXERCONTROLDETAILS_UNSIGNED raw;
+  raw.dwValue = 0;
+  MIXERCONTROLDETAILS details = controlDetails;
+  details.paDetails = &raw;
+  // Drivers expect the details to have been fetched before they are set.
+  if (mixerGetControlDetailsA(asObject(mixerObject), &details, kGetValue) != MMSYSERR_NOERROR)
+    return;
+  raw.dwValue = rawFromValue(value);
+  mixerSetControlDetails(asObject(mixerObject), &details, kSetValue);
+}
+
+void Slider::handleControlChange(unsigned control) {
+  if (!mixerBound || control != controlId || dragging) return;
+  const int old = knobPos;
+  const double read = readControlValue();
+  if (read == kReadFailed) return;
+  value = read;
+  updateKnobFromValue();
+  if (knobPos != old) repaint(window);
+}
+
+void Slider::directNotificationsToWindow() {
+  // A binding restored before the window existed was opened without anyone to
+  // notify. Open the device again for the window; if that fails the old handle
+  // still reads and writes, only without notifications.
+  if (!mixerBound || window == nullptr) return;
+  HMIXER reopened = nullptr;
+  if (!openDevice(deviceId, window, reopened)) return;
+  mixerClose(mixerObject);
+  mixerObject = reopened;
+}
+
+void Slider::releaseAtUnload() {
+  // While the process exits, winmm may already have been torn down.
+  if (!mixerBound || processExiting) return;
+  mixerClose(mixerObject);
+  mixerObject = nullptr;
+  mixerBound = false;
+}

@@ -24,6 +24,10 @@ void PluginTest::SetUp() {
 void PluginTest::TearDown() {
   if (started_) stop();
   pumpMessages();
+  // Let go of a binding the test left open, as the module's unload would: the
+  // slider outlives the mixer double's state at process exit.
+  processExiting = false;
+  slider.releaseAtUnload();
 }
 
 int PluginTest::start() {

@@ -1,0 +1,97 @@
+#include <cstdio>
+
+#include "commands/config_menu.h"
+#include "commands/mixer_name.h"
+#include "plugin/module_state.h"
+
+namespace {
+
+// The menu never looks at more controls of one line than this.
+constexpr DWORD kMaxControls = 8;
+
+bool readLine(HMIXER handle, DWORD destination, DWORD source, DWORD query, MIXERLINEA& line) {
+  line = MIXERLINEA{};
+  line.cbStruct = sizeof line;
+  line.dwDestination = destination;
+  line.dwSource = source;
+  return mixerGetLineInfoA(reinterpret_cast<HMIXEROBJ>(handle), &line,
+                           MIXER_OBJECTF_HMIXER | query) == MMSYSERR_NOERROR;
+}
+
+bool isBound(const MIXERLINEA& line, const MIXERCONTROLA& control) {
+  return slider.mixerBound && slider.controlId == control.dwControlID &&
+         slider.lineId == line.dwLineID;
+}
+
+void addVolumeItem(HostMenu menu, UINT device, const MIXERLINEA& line,
+                   const MIXERCONTROLA& control) {
+  const MixerName name(control.szName);
+  char label[kTextSize];
+  char command[kTextSize];
+  std::snprintf(label, sizeof label, "- %s", name.text);
+  std::snprintf(command, sizeof command, "@KvSliderConfigure-mixer-%s-%u-%u-%u", "slider1", device,
+                static_cast<unsigned>(line.dwLineID), static_cast<unsigned>(control.dwControlID));
+  MakeMenuItem(menu, label, command, isBound(line, control));
+}
+
+}  // namespace
+
+void addDestinationMenus(HostMenu menu, UINT device, HMIXER handle, const MIXERCAPSA& caps) {
+  if (caps.cDestinations == 0) {
+    MakeMenuNOP(menu, "No destination lines available.");
+    return;
+  }
+  for (DWORD index = 0; index < caps.cDestinations; ++index) {
+    MIXERLINEA line;
+    if (!readLine(handle, index, 0, MIXER_GETLINEINFOF_DESTINATION, line)) {
+      MakeMenuNOP(menu, "Error opening mixer destination lines.");
+      return;
+    }
+    const MixerName title(line.szName);
+    HostMenu submenu = MakeMenu(title.text);
+    if (addVolumeItems(submenu, device, handle, line) > 0) MakeMenuNOP(submenu, "");
+    addSourceMenus(submenu, device, handle, line);
+    MakeSubmenu(menu, submenu, title.text);
+  }
+}
+
+void addSourceMenus(HostMenu menu, UINT device, HMIXER handle, const MIXERLINEA& destination) {
+  if (destination.cConnections == 0) {
+    MakeMenuNOP(menu, "No source lines available.");
+    return;
+  }
+  for (DWORD index = 0; index < destination.cConnections; ++index) {
+    MIXERLINEA line;
+    if (!readLine(handle, destination.dwDestination, index, MIXER_GETLINEINFOF_SOURCE, line)) {
+      MakeMenuNOP(menu, "Error opening mixer source lines.");
+      return;
+    }
+    const MixerName title(line.szName);
+    HostMenu submenu = MakeMenu(title.text);
+    addVolumeItems(submenu, device, handle, line);
+    MakeSubmenu(menu, submenu, title.text);
+  }
+}
+
+int addVolumeItems(HostMenu menu, UINT device, HMIXER handle, const MIXERLINEA& line) {
+  MIXERCONTROLA controls[kMaxControls] = {};
+  MIXERLINECONTROLSA query = {};
+  query.cbStruct = sizeof query;
+  query.dwLineID = line.dwLineID;
+  query.cControls = line.cControls < kMaxControls ? line.cControls : kMaxControls;
+  query.cbmxctrl = sizeof controls[0];
+  query.pamxctrl = controls;
+  if (mixerGetLineControlsA(reinterpret_cast<HMIXEROBJ>(handle), &query,
+                            MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL) !=
+      MMSYSERR_NOERROR) {
+    MakeMenuNOP(menu, "No controls available for this item.");
+    return 0;
+  }
+  int added = 0;
+  for (DWORD i = 0; i < query.cControls; ++i) {
+    if (controls[i].dwControlType != MIXERCONTROL_CONTROLTYPE_VOLUME) continue;
+    addVolumeItem(menu, device, line, controls[i]);
+    ++added;
+  }
+  return added;
+}

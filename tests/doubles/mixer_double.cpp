@@ -94,6 +94,7 @@ void fillLine(MIXERLINEA& out, const mixerdouble::Line& line, DWORD destination,
                                              : static_cast<DWORD>(line.controls.size());
   copyName(out.szShortName, sizeof out.szShortName, line.name);
   copyName(out.szName, sizeof out.szName, line.name);
+  out.Target.dwType = line.targetType;
 }
 
 }  // namespace
@@ -174,6 +175,7 @@ MMRESULT WINAPI mixerGetDevCapsA(UINT_PTR id, LPMIXERCAPSA caps, UINT size) {
   if (failing(Op::GetDevCaps, device)) return MMSYSERR_ERROR;
   std::memset(caps, 0, sizeof(MIXERCAPSA));
   copyName(caps->szPname, sizeof caps->szPname, state().devices[device].name);
+  caps->fdwSupport = state().devices[device].support;
   caps->cDestinations = static_cast<DWORD>(state().devices[device].destinations.size());
   return MMSYSERR_NOERROR;
 }
@@ -225,6 +227,7 @@ MMRESULT WINAPI mixerGetLineControlsA(HMIXEROBJ object, LPMIXERLINECONTROLSA que
     out.dwControlType = line->controls[i].type;
     copyName(out.szShortName, sizeof out.szShortName, line->controls[i].name);
     copyName(out.szName, sizeof out.szName, line->controls[i].name);
+    out.Bounds.dwMinimum = line->controls[i].minimum;
     out.Bounds.dwMaximum = 65535;
   }
   return MMSYSERR_NOERROR;

@@ -16,6 +16,7 @@ struct Control {
   std::string name = "Volume";
   DWORD raw = 0;
   bool readWritesNothing = false;  // reports success but leaves the value untouched
+  DWORD minimum = 0;               // Bounds.dwMinimum, the field right after the name
 };
 
 struct Line {
@@ -24,11 +25,13 @@ struct Line {
   std::vector<Control> controls;
   int reportedControls = -1;  // cControls as reported; -1 = controls.size()
   std::vector<Line> sources;  // only for destinations
+  DWORD targetType = 0;       // Target.dwType, the field right after the name
 };
 
 struct Device {
   std::string name = "Device";
   std::vector<Line> destinations;
+  DWORD support = 0;  // fdwSupport, the field right after the name
 };
 
 enum class Op {

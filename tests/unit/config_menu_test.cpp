@@ -47,6 +47,18 @@ Device speakers(const char* name) {
                             {line(0xFFFF0001, "Wave", {control(2), mute(3)})})});
 }
 
+// The entries of a speakers() device listed as device d.
+std::string speakersEntries(const char* name, unsigned d, bool bound) {
+  const std::string id = std::to_string(d);
+  return std::string("    ") + name + "\n" + "      Master Volume\n" + "        " +
+         (bound ? "[x]" : "[ ]") + " - Volume -> @KvSliderConfigure-mixer-slider1-" + id +
+         "-4294901760-0\n" +
+         "        -- \n"
+         "        Wave\n"
+         "          [ ] - Volume -> @KvSliderConfigure-mixer-slider1-" +
+         id + "-4294901761-2\n";
+}
+
 const char kNothing[] = "[x] - Nothing -> @KvSliderConfigure-nomixer-slider1\n";
 const char kNothingUnchecked[] = "[ ] - Nothing -> @KvSliderConfigure-nomixer-slider1\n";
 
@@ -201,21 +213,8 @@ TEST_F(ConfigMenu, ChecksTheBoundControlInEveryDeviceWithItsIdentifiers) {
   slider.lineId = 0xFFFF0000;
   slider.controlId = 0;
   EXPECT_EQ(opened(),
-            "  Control\n"
-            "    First\n"
-            "      Master Volume\n"
-            "        [x] - Volume -> @KvSliderConfigure-mixer-slider1-0-4294901760-0\n"
-            "        -- \n"
-            "        Wave\n"
-            "          [ ] - Volume -> @KvSliderConfigure-mixer-slider1-0-4294901761-2\n" +
-                std::string("    ") + kNothingUnchecked +
-                "    Second\n"
-                "      Master Volume\n"
-                "        [x] - Volume -> @KvSliderConfigure-mixer-slider1-1-4294901760-0\n"
-                "        -- \n"
-                "        Wave\n"
-                "          [ ] - Volume -> @KvSliderConfigure-mixer-slider1-1-4294901761-2\n" +
-                "    " + kNothingUnchecked +
+            "  Control\n" + speakersEntries("First", 0, true) + "    " + kNothingUnchecked +
+                speakersEntries("Second", 1, true) + "    " + kNothingUnchecked +
                 "    Third\n"
                 "      Master Volume\n"
                 "        [ ] - Volume -> @KvSliderConfigure-mixer-slider1-2-4294901769-0\n"
@@ -238,15 +237,8 @@ TEST_F(ConfigMenu, ADeviceThatDoesNotOpenEndsTheDeviceList) {
   mixerdouble::addDevice(speakers("Second"));
   mixerdouble::addDevice(speakers("Third"));
   mixerdouble::fail(Op::Open, 1);
-  EXPECT_EQ(opened(),
-            "  Control\n"
-            "    First\n"
-            "      Master Volume\n"
-            "        [ ] - Volume -> @KvSliderConfigure-mixer-slider1-0-4294901760-0\n"
-            "        -- \n"
-            "        Wave\n"
-            "          [ ] - Volume -> @KvSliderConfigure-mixer-slider1-0-4294901761-2\n" +
-                std::string("    ") + kNothing + "    -- Error opening mixer.\n");
+  EXPECT_EQ(opened(), "  Control\n" + speakersEntries("First", 0, false) + "    " + kNothing +
+                          "    -- Error opening mixer.\n");
   EXPECT_EQ(callsTo("mixerOpen(2"), 0);
   EXPECT_EQ(mixerdouble::openHandles(), 0);
 }
@@ -310,8 +302,10 @@ TEST_F(ConfigMenu, ALineReadFailureEndsOnlyItsOwnLevel) {
   EXPECT_EQ(mixerdouble::opens(), 2);
 }
 
-TEST_F(ConfigMenu, OpeningAgainReplacesTheMenu) {
+TEST_F(ConfigMenu, EachOpeningReplacesTheMenuAndStoppingDeletesIt) {
   mixerdouble::addDevice(speakers("Card"));
+  ASSERT_EQ(start(), 0);
+  hostdouble::clearCalls();
   showConfigMenu();
   const int live = hostdouble::liveMenus();
   hostdouble::clearCalls();
@@ -324,12 +318,8 @@ TEST_F(ConfigMenu, OpeningAgainReplacesTheMenu) {
   EXPECT_EQ(hostdouble::lastShownMenu(), configMenu);
   EXPECT_EQ(hostdouble::liveMenus(), live);
   EXPECT_EQ(mixerdouble::openHandles(), 0);
-}
 
-TEST_F(ConfigMenu, TheMenuIsDeletedWhenThePluginStops) {
-  ASSERT_EQ(start(), 0);
-  showConfigMenu();
-  ASSERT_GT(hostdouble::liveMenus(), 0);
+  // Every submenu hangs in the tree, so deleting the root frees them all.
   stop();
   EXPECT_EQ(hostdouble::liveMenus(), 0);
   EXPECT_EQ(configMenu, nullptr);

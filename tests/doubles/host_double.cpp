@@ -39,6 +39,7 @@ struct State {
   std::map<const HostMenuRecord*, int> menuIds;
   int nextMenuId = 1;
   HostMenu shown = nullptr;
+  hostdouble::GradientTarget gradientTarget;
 };
 
 State& state() {
@@ -165,8 +166,8 @@ HWND createHostWindow() {
     registered = true;
   }
   if (state().kvWnd == nullptr || !IsWindow(state().kvWnd))
-    state().kvWnd = CreateWindowExA(0, "HostDoubleWindow", "host", WS_POPUP, 0, 0, 10, 10,
-                                    nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    state().kvWnd = CreateWindowExA(0, "HostDoubleWindow", "host", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                    nullptr, GetModuleHandleA(nullptr), nullptr);
   return state().kvWnd;
 }
 
@@ -177,6 +178,7 @@ std::string menuTree(HostMenu root) {
 }
 
 HostMenu lastShownMenu() { return state().shown; }
+GradientTarget lastGradientTarget() { return state().gradientTarget; }
 int liveMenus() { return static_cast<int>(state().menus.size()); }
 
 Texture textureFor(const char* text) {
@@ -281,6 +283,7 @@ void MakeGradient(HDC dc, RECT r, int gradient, COLORREF from, COLORREF to, bool
                 r.top, r.right, r.bottom, gradient, colour(from).c_str(), colour(to).c_str(),
                 interlaced ? 1 : 0, bevel, bevelPosition, bevelWidth, colour(borderColor).c_str(),
                 borderWidth));
+  state().gradientTarget = {dc, GetObjectType(dc), GetCurrentObject(dc, OBJ_BITMAP)};
   // Paint a plain fill so pixel tests can tell the three parts apart.
   HBRUSH brush = CreateSolidBrush(from);
   FillRect(dc, &r, brush);
@@ -329,14 +332,12 @@ void DelMenu(HostMenu menu) {
 }
 
 void MakeSticky(HWND window) { record(format("MakeSticky(%s)", window ? "window" : "null")); }
-void RemoveSticky(HWND window) {
-  record(format("RemoveSticky(%s)", window ? "window" : "null"));
-}
+void RemoveSticky(HWND window) { record(format("RemoveSticky(%s)", window ? "window" : "null")); }
 
 void SnapWindowToEdge(WINDOWPOS* pending, int distance, int flags) {
-  record(pending ? format("SnapWindowToEdge(%d, %d, %d, %d)", pending->x, pending->y, distance,
-                          flags)
-                 : "SnapWindowToEdge(null)");
+  record(pending
+             ? format("SnapWindowToEdge(%d, %d, %d, %d)", pending->x, pending->y, distance, flags)
+             : "SnapWindowToEdge(null)");
 }
 
 }  // extern "C"

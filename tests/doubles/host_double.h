@@ -38,6 +38,15 @@ std::string menuTree(HostMenu root);
 HostMenu lastShownMenu();
 int liveMenus();  // menus made and not yet deleted with their root
 
+// What the last MakeGradient painted into: the DC, its object type then
+// (OBJ_MEMDC for an off-screen DC) and the bitmap selected into it then.
+struct GradientTarget {
+  HDC dc = nullptr;
+  DWORD dcType = 0;
+  HGDIOBJ bitmap = nullptr;
+};
+GradientTarget lastGradientTarget();
+
 // How ParseItem fills a Texture: word 0 = length of the text, word 1 = 1,
 // word 2 = first character, byte 13 = 1 when the text contains "Interlaced".
 Texture textureFor(const char* text);

@@ -1,0 +1,42 @@
+#include "commands/command_text.h"
+
+namespace {
+constexpr char kSeparator = '-';
+constexpr char kConfigurePrefix[] = "@KvSliderConfigure";
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+}  // namespace
+
+void tokeniseCommand(const char* text, CommandTokens& out) {
+  int length = 0;
+  if (text != nullptr)
+    for (; length < kCommandCopySize - 1 && text[length] != '\0'; ++length)
+      out.copy[length] = text[length];
+  out.copy[length] = '\0';
+
+  out.count = 0;
+  char* p = out.copy;
+  while (out.count < kMaxCommandTokens) {
+    while (*p == kSeparator) ++p;
+    if (*p == '\0') break;
+    out.token[out.count++] = p;
+    while (*p != '\0' && *p != kSeparator) ++p;
+    if (*p == '\0') break;
+    *p++ = '\0';  // like the standard tokeniser, the separator ending a token is consumed
+  }
+  for (int i = out.count; i < kMaxCommandTokens; ++i) out.token[i] = nullptr;
+}
+
+bool sameTextIgnoringCase(const char* a, const char* b) {
+  if (a == nullptr || b == nullptr) return false;
+  for (; *a != '\0' && *b != '\0'; ++a, ++b)
+    if (lowerAscii(*a) != lowerAscii(*b)) return false;
+  return *a == *b;
+}
+
+bool hasConfigurePrefix(const char* text) {
+  if (text == nullptr) return false;
+  for (int i = 0; kConfigurePrefix[i] != '\0'; ++i)
+    if (text[i] != kConfigurePrefix[i]) return false;  // also stops at a shorter text's end
+  return true;
+}

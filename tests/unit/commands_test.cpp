@@ -1,0 +1,242 @@
+// Command strings as the host delivers them: broadcasts, configuration
+// commands, and the box for malformed ones.
+#include <string>
+
+#include "tests/support/message_box_capture.h"
+#include "tests/support/plugin_fixture.h"
+
+namespace {
+
+constexpr char kInvalid[] = "@KvSliderConfigure was called with invalid arguements.";
+
+class Commands : public PluginTest {
+ protected:
+  void SetUp() override {
+    PluginTest::SetUp();
+    ASSERT_EQ(start(), 0);
+    settle();
+  }
+
+  // Lets the window finish its start-up painting and placement, so that a
+  // later repaint request or move can be told apart.
+  void settle() {
+    pumpMessages();
+    ValidateRect(slider.window, nullptr);
+  }
+
+  bool repaintRequested() const { return GetUpdateRect(slider.window, nullptr, FALSE) != 0; }
+
+  POINT windowPlace() const {
+    RECT r;
+    GetWindowRect(slider.window, &r);
+    return {r.left, r.top};
+  }
+
+  // Moves the slider's idea of its place; a re-apply of the window state moves
+  // the window there, a command without one leaves it where it was.
+  POINT expectApplyAt() {
+    const POINT now = windowPlace();
+    slider.x = now.x + 37;
+    slider.y = now.y + 11;
+    return {slider.x, slider.y};
+  }
+};
+
+bool samePlace(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
+
+TEST_F(Commands, BroadcastsAreMatchedWholeWithoutRegardToCase) {
+  struct Case {
+    const char* text;
+    bool hidden;
+  };
+  const Case cases[] = {
+      {"@KvHidePlugins", true},  {"@KvShowPlugins", false}, {"@kvhideplugins", true},
+      {"@KVSHOWPLUGINS", false}, {"@KVHIDEPLUGINS", true},  {"@kvshowplugins", false},
+  };
+  MessageBoxCapture boxes;
+  for (const Case& c : cases) {
+    slider.pluginsHidden = !c.hidden;
+    const POINT target = expectApplyAt();
+    slider.handleCommand(c.text);
+    EXPECT_EQ(slider.pluginsHidden, c.hidden) << c.text;
+    EXPECT_TRUE(samePlace(windowPlace(), target)) << c.text << ": window state not re-applied";
+    EXPECT_TRUE(slider.alwaysOnTop);
+    EXPECT_FALSE(slider.transparent);
+  }
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(Commands, UnknownTextsAreIgnoredSilently) {
+  const char* texts[] = {
+      "@kvsliderconfigure-ontoptoggle-slider1",  // the prefix is case-sensitive
+      "@KvSliderConfigur-ontoptoggle-slider1",
+      "@KvShowPlugins ",
+      "@KvHidePlugins-slider1",
+      "KvShowPlugins",
+      "",
+      "-@KvSliderConfigure-ontoptoggle-slider1",
+  };
+  MessageBoxCapture boxes;
+  const POINT before = windowPlace();
+  for (const char* text : texts) {
+    expectApplyAt();
+    slider.handleCommand(text);
+    EXPECT_TRUE(samePlace(windowPlace(), before)) << text;
+    EXPECT_TRUE(slider.alwaysOnTop) << text;
+    EXPECT_FALSE(slider.pluginsHidden) << text;
+  }
+  slider.handleCommand(nullptr);
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(Commands, MalformedConfigurationCommandsShowTheBoxAndChangeNothing) {
+  const char* texts[] = {
+      "@KvSliderConfigure",
+      "@KvSliderConfigure-",
+      "@KvSliderConfigure---",
+      "@KvSliderConfigure-Alpha-slider1-50",  // keywords are case-sensitive
+      "@KvSliderConfigure-alpha-slider1",     // no value
+      "@KvSliderConfigure-alpha",
+      "@KvSliderConfigure-mixer-slider1-1-2",  // only two numbers
+      "@KvSliderConfigure-mixer",
+      "@KvSliderConfigure-volume-slider1",
+      "@KvSliderConfigure-ontoptoggles-slider1",
+      "@KvSliderConfigure-ontoptoggle_-slider1",
+      "@KvSliderConfigureontoptoggle",  // a prefix with letters attached is still one token
+  };
+  slider.alpha = 40;
+  slider.transparent = true;
+  for (const char* text : texts) {
+    MessageBoxCapture boxes;
+    const POINT before = windowPlace();
+    expectApplyAt();
+    slider.handleCommand(text);
+    ASSERT_EQ(boxes.boxes().size(), 1u) << text;
+    const CapturedBox& box = boxes.boxes()[0];
+    EXPECT_EQ(box.text, kInvalid) << text;
+    EXPECT_EQ(box.caption, "Error") << text;  // the system's default caption
+    EXPECT_EQ(box.owner, nullptr) << text;
+    EXPECT_TRUE(box.topmost) << text;
+    EXPECT_TRUE(box.errorIcon) << text;
+
+    EXPECT_EQ(slider.alpha, 40) << text;
+    EXPECT_TRUE(slider.transparent) << text;
+    EXPECT_FALSE(slider.pluginsHidden) << text;
+    EXPECT_TRUE(slider.alwaysOnTop) << text;
+    EXPECT_TRUE(samePlace(windowPlace(), before)) << text;
+  }
+  EXPECT_EQ(mixerdouble::opens(), 0);
+}
+
+TEST_F(Commands, AlphaClampsAndSetsVisibility) {
+  struct Case {
+    const char* command;
+    int alpha;
+    bool hidden;
+    bool transparent;
+  };
+  const Case cases[] = {
+      {"@KvSliderConfigure-alpha-slider1-50", 50, false, true},
+      {"@KvSliderConfigure-alpha-slider1-100", 100, false, false},
+      {"@KvSliderConfigure-alpha-slider1-1", 1, false, true},
+      {"@KvSliderConfigure-alpha-slider1-99", 99, false, true},
+      {"@KvSliderConfigure-alpha-slider1-0", 0, true, false},
+      {"@KvSliderConfigure-alpha-slider1-150", 100, false, false},
+      {"@KvSliderConfigure-alpha-slider1--5", 5, false, true},  // "-" only separates
+      {"@KvSliderConfigure-alpha-slider1-abc", 0, true, false},
+      {"@KvSliderConfigure-alpha-slider1-3000000000", 0, true, false},   // wraps negative
+      {"@KvSliderConfigure-alpha-slider1-4294967346", 50, false, true},  // 2^32 + 50
+      {"@KvSliderConfigure-alpha-slider1-+30", 30, false, true},
+      {"@KvSliderConfigure-alpha-slider1- 42x", 42, false, true},
+      {"@KvSliderConfigure-alpha-x-60-extra-tokens-ignored", 60, false, true},
+      {"@KvSliderConfigureXYZ--alpha--other--70--", 70, false, true},
+  };
+  MessageBoxCapture boxes;
+  for (const Case& c : cases) {
+    for (bool before : {false, true}) {  // every field is written, whatever it was
+      slider.pluginsHidden = before;
+      slider.transparent = before;
+      slider.alpha = 77;
+      const POINT target = expectApplyAt();
+      slider.handleCommand(c.command);
+      EXPECT_EQ(slider.alpha, c.alpha) << c.command;
+      EXPECT_EQ(slider.pluginsHidden, c.hidden) << c.command;
+      EXPECT_EQ(slider.transparent, c.transparent) << c.command;
+      if (!slider.pluginsHidden) {
+        EXPECT_TRUE(samePlace(windowPlace(), target)) << c.command << ": not re-applied";
+      }
+    }
+  }
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(Commands, TogglesFlipTheirOptionAndReapplyTheWindow) {
+  struct Case {
+    const char* command;
+    bool Slider::*flag;
+  };
+  const Case cases[] = {
+      {"@KvSliderConfigure-ontoptoggle-slider1", &Slider::alwaysOnTop},
+      {"@KvSliderConfigure-plugintoggle-slider1", &Slider::toggleWithPlugins},
+      {"@KvSliderConfigure-snaptoggle-slider1", &Slider::snapWindow},
+      {"@KvSliderConfigure--snaptoggle", &Slider::snapWindow},  // instance not needed
+      {"@KvSliderConfigure--ontoptoggle----slider1--", &Slider::alwaysOnTop},
+  };
+  MessageBoxCapture boxes;
+  for (const Case& c : cases) {
+    const bool start = slider.*c.flag;
+    for (int i = 1; i <= 2; ++i) {
+      const POINT target = expectApplyAt();
+      settle();
+      slider.handleCommand(c.command);
+      EXPECT_EQ(slider.*c.flag, i == 1 ? !start : start) << c.command;
+      EXPECT_TRUE(samePlace(windowPlace(), target)) << c.command << ": not re-applied";
+      EXPECT_TRUE(repaintRequested()) << c.command;
+    }
+  }
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(Commands, AlwaysOnTopToggleMovesTheWindowBetweenBands) {
+  slider.alwaysOnTop = false;
+  slider.handleCommand("@KvSliderConfigure-ontoptoggle-slider1");
+  EXPECT_TRUE(GetWindowLongA(slider.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  slider.handleCommand("@KvSliderConfigure-ontoptoggle-slider1");
+  EXPECT_FALSE(GetWindowLongA(slider.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(Commands, DragToggleNeitherReappliesNorRepaints) {
+  const POINT before = windowPlace();
+  const bool start = slider.draggable;
+  for (bool expected : {!start, start}) {
+    expectApplyAt();
+    settle();
+    slider.handleCommand("@KvSliderConfigure-dragtoggle-slider1");
+    EXPECT_EQ(slider.draggable, expected);
+    EXPECT_TRUE(samePlace(windowPlace(), before));
+    EXPECT_FALSE(repaintRequested());
+  }
+}
+
+TEST_F(Commands, OnlyTheFirst255CharactersCount) {
+  // The value's first digit is character 255, its second character 256.
+  std::string text = "@KvSliderConfigure-alpha-slider1-";
+  text += std::string(254 - text.size(), '-') + "7" + "5" + std::string(44, '0');
+  ASSERT_EQ(text.size(), 300u);
+  const std::string sent = text;
+  MessageBoxCapture boxes;
+  slider.handleCommand(text.c_str());
+  EXPECT_EQ(slider.alpha, 7);
+  EXPECT_TRUE(slider.transparent);
+  EXPECT_EQ(text, sent);  // the host's text is left as it was
+  EXPECT_TRUE(boxes.boxes().empty());
+
+  // A keyword pushed past character 255 is not seen.
+  std::string late = "@KvSliderConfigure" + std::string(250, '-') + "ontoptoggle";
+  slider.handleCommand(late.c_str());
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(boxes.boxes()[0].text, kInvalid);
+  EXPECT_TRUE(slider.alwaysOnTop);
+}
+
+}  // namespace

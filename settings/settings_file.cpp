@@ -1,9 +1,155 @@
 #include "settings/settings_file.h"
 
+#include <cstdio>
+
+#include "commands/decimal_number.h"
 #include "plugin/module_state.h"
+#include "settings/settings_path.h"
 
-void locateSettings() {}
+namespace {
 
-void Slider::readSettings(const char*) {}
+constexpr char kPreferredName[] = "KvSliderrc";
+constexpr char kFallbackName[] = "KvSlider.rc";
+constexpr char kSizesTooSmall[] = "KvSlider size settings are too small!  Defaults set.";
 
-void Slider::writeSettings(const char*) {}
+// Keys 1 to 14: read into and written from these fields, in this order.
+struct FieldKey {
+  const char* key;
+  int Slider::*intField;    // or null for a flag
+  bool Slider::*boolField;  // or null for a number
+  int defaultValue;         // flags: 0 or 1
+};
+
+constexpr FieldKey kFieldKeys[] = {
+    {"kvslider.slider1.x:", &Slider::x, nullptr, 10},
+    {"kvslider.slider1.y:", &Slider::y, nullptr, 10},
+    {"kvslider.slider1.width:", &Slider::width, nullptr, 200},
+    {"kvslider.slider1.height:", &Slider::height, nullptr, 24},
+    {"kvslider.slider1.margin:", &Slider::margin, nullptr, 4},
+    {"kvslider.slider1.knob.height:", &Slider::knobHeight, nullptr, 16},
+    {"kvslider.slider1.knob.width:", &Slider::knobWidth, nullptr, 8},
+    {"kvslider.slider1.track.height:", &Slider::trackHeight, nullptr, 8},
+    {"kvslider.slider1.transparent:", nullptr, &Slider::transparent, 0},
+    {"kvslider.slider1.alwaysontop:", nullptr, &Slider::alwaysOnTop, 1},
+    {"kvslider.slider1.snapwindow:", nullptr, &Slider::snapWindow, 1},
+    {"kvslider.slider1.togglewithplugins:", nullptr, &Slider::toggleWithPlugins, 0},
+    {"kvslider.slider1.draggable:", nullptr, &Slider::draggable, 1},
+    {"kvslider.slider1.alpha:", &Slider::alpha, nullptr, 100},
+};
+
+constexpr char kBoundKey[] = "kvslider.slider1.mixer.set:";
+// These three have never had a colon; the file holds them exactly so.
+constexpr char kDeviceKey[] = "kvslider.slider1.mixer.device";
+constexpr char kLineKey[] = "kvslider.slider1.mixer.line";
+constexpr char kControlKey[] = "kvslider.slider1.mixer.control";
+
+std::uint32_t readIdentifier(const char* path, const char* key) {
+  char text[kTextSize];
+  const char* stored = ReadString(path, key, "0");
+  lstrcpynA(text, stored != nullptr ? stored : "0", kTextSize);
+  return decimalBits(text);
+}
+
+void writeIdentifier(const char* path, const char* key, unsigned id) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", static_cast<int>(id));
+  WriteString(path, key, text);
+}
+
+// The six tests in 64-bit arithmetic, so that no sum can overflow. Sizes whose
+// 32-bit sums would wrap, or whose knob travel would not fit in 32 bits, are
+// refused: geometry and painting do their arithmetic in 32 bits.
+bool sizesAcceptable(const Slider& s) {
+  constexpr long long kMin = -2147483647LL - 1, kMax = 2147483647LL;
+  const long long m2 = 2LL * s.margin;
+  const long long sums[] = {
+      m2,           m2 + s.knobWidth,          m2 + s.knobHeight, m2 + s.trackHeight,
+      s.width - m2, s.width - m2 - s.knobWidth};
+  for (long long v : sums)
+    if (v < kMin || v > kMax) return false;
+  return s.width >= 4 && s.height >= 4 && m2 + s.knobWidth <= s.width &&
+         m2 + s.knobHeight <= s.height && m2 + s.trackHeight <= s.height && s.width - m2 >= 4;
+}
+
+void resetSizes(Slider& s) {
+  s.width = 200;
+  s.height = 24;
+  s.margin = 4;
+  s.trackHeight = 8;
+  s.knobHeight = 16;
+  s.knobWidth = 8;
+}
+
+// A candidate that does not fit in the buffer is skipped, never cut short.
+bool tryCandidate(const char* directory, int length, const char* name) {
+  char candidate[kPathSize];
+  if (!joinDirectoryAndName(candidate, kPathSize, directory, length, name)) return false;
+  if (!FileExists(candidate)) return false;
+  lstrcpynA(settingsPath, candidate, kPathSize);
+  return true;
+}
+
+}  // namespace
+
+void locateSettings() {
+  char module[kPathSize] = "";
+  if (GetModuleFileNameA(moduleInstance, module, kPathSize) == 0) module[0] = '\0';
+  module[kPathSize - 1] = '\0';  // older systems leave a cut name unterminated
+  const int moduleLength = directoryLength(module);
+
+  if (tryCandidate(module, moduleLength, kPreferredName)) return;
+  if (tryCandidate(module, moduleLength, kFallbackName)) return;
+
+  char host[kPathSize] = "";
+  GetTolvanePath(host, kPathSize);
+  host[kPathSize - 1] = '\0';
+  const int hostLength = lstrlenA(host);
+  if (hostLength > 0) {  // no directory: nothing to look in
+    if (tryCandidate(host, hostLength, kPreferredName)) return;
+    if (tryCandidate(host, hostLength, kFallbackName)) return;
+  }
+  // Need not exist: the settings are written here at stop. Left empty only if
+  // even this path would not fit, so that no other file is ever written over.
+  joinDirectoryAndName(settingsPath, kPathSize, module, moduleLength, kFallbackName);
+}
+
+void Slider::readSettings(const char* path) {
+  for (const FieldKey& k : kFieldKeys) {
+    if (k.intField != nullptr)
+      this->*k.intField = ReadInt(path, k.key, k.defaultValue);
+    else
+      this->*k.boolField = ReadBool(path, k.key, k.defaultValue != 0);
+  }
+  const bool bound = ReadBool(path, kBoundKey, false);
+  const std::uint32_t device = readIdentifier(path, kDeviceKey);
+  const std::uint32_t line = readIdentifier(path, kLineKey);
+  const std::uint32_t control = readIdentifier(path, kControlKey);
+  if (bound) bindControl(device, line, control);
+
+  if (x >= GetSystemMetrics(SM_CXSCREEN)) x = 10;
+  if (y >= GetSystemMetrics(SM_CYSCREEN)) y = 10;
+  if (alpha < 0) alpha = 0;
+  if (alpha > 100) alpha = 100;
+
+  if (!sizesAcceptable(*this)) {
+    resetSizes(*this);
+    // A binding made above placed the knob for the refused sizes.
+    updateKnobFromValue();
+    MessageBoxA(nullptr, kSizesTooSmall, kPluginTitle, MB_TOPMOST | MB_ICONERROR);
+  }
+}
+
+void Slider::writeSettings(const char* path) {
+  if (path == nullptr || path[0] == '\0') return;  // no file could be named
+  for (const FieldKey& k : kFieldKeys) {
+    if (k.intField != nullptr)
+      WriteInt(path, k.key, this->*k.intField);
+    else
+      WriteBool(path, k.key, this->*k.boolField);
+  }
+  WriteBool(path, kBoundKey, mixerBound);
+  if (!mixerBound) return;  // the file keeps the identifiers it had
+  writeIdentifier(path, kDeviceKey, deviceId);
+  writeIdentifier(path, kLineKey, lineId);
+  writeIdentifier(path, kControlKey, controlId);
+}

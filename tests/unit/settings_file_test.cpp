@@ -1,0 +1,442 @@
+// Finding, reading, repairing and writing the settings file, seen through the
+// host double's table and call record.
+#include "settings/settings_file.h"
+
+#include <string>
+#include <vector>
+
+#include "tests/support/message_box_capture.h"
+#include "tests/support/plugin_fixture.h"
+
+namespace {
+
+constexpr char kTooSmall[] = "KvSlider size settings are too small!  Defaults set.";
+constexpr char kFile[] = "C:\\settings\\KvSlider.rc";
+
+std::string moduleDirectory() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(GetModuleHandleA(nullptr), path, MAX_PATH);
+  std::string s = path;
+  return s.substr(0, s.rfind('\\') + 1);
+}
+
+void store(const char* key, const std::string& text) { hostdouble::setValue(kFile, key, text); }
+
+class SettingsFile : public PluginTest {
+ protected:
+  void SetUp() override {
+    PluginTest::SetUp();
+    moduleInstance = instance();
+  }
+};
+
+// ---- locating -------------------------------------------------------------
+
+class LocateSettings : public SettingsFile {
+ protected:
+  std::vector<std::string> probes() {
+    std::vector<std::string> out;
+    for (const auto& c : hostdouble::calls())
+      if (c.rfind("FileExists(", 0) == 0 || c.rfind("GetTolvanePath(", 0) == 0) out.push_back(c);
+    return out;
+  }
+  static std::string probe(const std::string& path) { return "FileExists(" + path + ")"; }
+
+  const std::string module_ = moduleDirectory();
+};
+
+TEST_F(LocateSettings, NoFileAnywhereFallsBackToTheModuleDirectory) {
+  hostdouble::setTolvanePath("C:\\Tolvane\\");
+  locateSettings();
+  EXPECT_EQ(std::string(settingsPath), module_ + "KvSlider.rc");
+  EXPECT_EQ(probes(), (std::vector<std::string>{
+                          probe(module_ + "KvSliderrc"),
+                          probe(module_ + "KvSlider.rc"),
+                          "GetTolvanePath(260)",
+                          probe("C:\\Tolvane\\KvSliderrc"),
+                          probe("C:\\Tolvane\\KvSlider.rc"),
+                      }));
+}
+
+TEST_F(LocateSettings, CandidatesAreTakenInOrderOfPreference) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> existing;
+    std::string expected;
+  };
+  const std::string m = module_;
+  const std::string h = "C:\\Tolvane\\";
+  const Case cases[] = {
+      {"both names in the module directory",
+       {m + "KvSliderrc", m + "KvSlider.rc"},
+       m + "KvSliderrc"},
+      {"module directory beats host directory",
+       {m + "KvSlider.rc", h + "KvSliderrc"},
+       m + "KvSlider.rc"},
+      {"host directory, preferred name", {h + "KvSliderrc", h + "KvSlider.rc"}, h + "KvSliderrc"},
+      {"host directory, other name", {h + "KvSlider.rc"}, h + "KvSlider.rc"},
+  };
+  for (const Case& c : cases) {
+    hostdouble::reset();
+    hostdouble::setTolvanePath(h);
+    for (const auto& path : c.existing) hostdouble::setFileExists(path, true);
+    locateSettings();
+    EXPECT_EQ(std::string(settingsPath), c.expected) << c.name;
+  }
+}
+
+TEST_F(LocateSettings, HostDirectoryIsJoinedWithExactlyOneBackslash) {
+  for (const char* host : {"C:\\Tolvane", "C:\\Tolvane\\"}) {
+    hostdouble::reset();
+    hostdouble::setTolvanePath(host);
+    hostdouble::setFileExists("C:\\Tolvane\\KvSlider.rc", true);
+    locateSettings();
+    EXPECT_STREQ(settingsPath, "C:\\Tolvane\\KvSlider.rc") << host;
+  }
+}
+
+TEST_F(LocateSettings, HostCandidatesThatCannotBeNamedAreSkipped) {
+  // 248 characters and a separator leave room for "KvSliderrc" but not "KvSlider.rc".
+  const std::string tight = "C:\\" + std::string(245, 'd');
+  const std::string overlong = "C:\\" + std::string(300, 'd');
+  struct Case {
+    std::string host;
+    std::vector<std::string> hostProbes;
+  };
+  const Case cases[] = {
+      {tight, {probe(tight + "\\KvSliderrc")}},
+      {overlong, {}},  // cut to 259 by the host: still too long
+      {"", {}},        // no directory at all
+  };
+  for (const Case& c : cases) {
+    hostdouble::reset();
+    hostdouble::setTolvanePath(c.host);
+    hostdouble::setFileExists(tight + "\\KvSliderrc", false);
+    locateSettings();
+    std::vector<std::string> expected = {probe(module_ + "KvSliderrc"),
+                                         probe(module_ + "KvSlider.rc"), "GetTolvanePath(260)"};
+    expected.insert(expected.end(), c.hostProbes.begin(), c.hostProbes.end());
+    EXPECT_EQ(probes(), expected) << c.host.size();
+    EXPECT_EQ(std::string(settingsPath), module_ + "KvSlider.rc");
+  }
+  hostdouble::reset();
+  hostdouble::setTolvanePath(tight);
+  hostdouble::setFileExists(tight + "\\KvSliderrc", true);
+  locateSettings();
+  EXPECT_EQ(std::string(settingsPath), tight + "\\KvSliderrc");
+}
+
+// ---- reading ----------------------------------------------------------------
+
+TEST_F(SettingsFile, ReadsEveryKeyInOrderWithItsDefault) {
+  slider.readSettings(kFile);
+  const std::string f = kFile;
+  const std::vector<std::string> expected = {
+      "ReadInt(" + f + ", kvslider.slider1.x:, 10)",
+      "ReadInt(" + f + ", kvslider.slider1.y:, 10)",
+      "ReadInt(" + f + ", kvslider.slider1.width:, 200)",
+      "ReadInt(" + f + ", kvslider.slider1.height:, 24)",
+      "ReadInt(" + f + ", kvslider.slider1.margin:, 4)",
+      "ReadInt(" + f + ", kvslider.slider1.knob.height:, 16)",
+      "ReadInt(" + f + ", kvslider.slider1.knob.width:, 8)",
+      "ReadInt(" + f + ", kvslider.slider1.track.height:, 8)",
+      "ReadBool(" + f + ", kvslider.slider1.transparent:, false)",
+      "ReadBool(" + f + ", kvslider.slider1.alwaysontop:, true)",
+      "ReadBool(" + f + ", kvslider.slider1.snapwindow:, true)",
+      "ReadBool(" + f + ", kvslider.slider1.togglewithplugins:, false)",
+      "ReadBool(" + f + ", kvslider.slider1.draggable:, true)",
+      "ReadInt(" + f + ", kvslider.slider1.alpha:, 100)",
+      "ReadBool(" + f + ", kvslider.slider1.mixer.set:, false)",
+      "ReadString(" + f + ", kvslider.slider1.mixer.device, 0)",
+      "ReadString(" + f + ", kvslider.slider1.mixer.line, 0)",
+      "ReadString(" + f + ", kvslider.slider1.mixer.control, 0)",
+  };
+  EXPECT_EQ(hostdouble::calls(), expected);
+
+  EXPECT_EQ(slider.x, 10);
+  EXPECT_EQ(slider.y, 10);
+  EXPECT_EQ(slider.width, 200);
+  EXPECT_EQ(slider.height, 24);
+  EXPECT_EQ(slider.margin, 4);
+  EXPECT_EQ(slider.knobHeight, 16);
+  EXPECT_EQ(slider.knobWidth, 8);
+  EXPECT_EQ(slider.trackHeight, 8);
+  EXPECT_FALSE(slider.transparent);
+  EXPECT_TRUE(slider.alwaysOnTop);
+  EXPECT_TRUE(slider.snapWindow);
+  EXPECT_FALSE(slider.toggleWithPlugins);
+  EXPECT_TRUE(slider.draggable);
+  EXPECT_EQ(slider.alpha, 100);
+  EXPECT_FALSE(slider.mixerBound);
+  EXPECT_EQ(mixerdouble::opens(), 0);
+}
+
+TEST_F(SettingsFile, StoredValuesReplaceTheDefaults) {
+  store("kvslider.slider1.x:", "-50");
+  store("kvslider.slider1.y:", "300");
+  store("kvslider.slider1.width:", "320");
+  store("kvslider.slider1.height:", "30");
+  store("kvslider.slider1.margin:", "3");
+  store("kvslider.slider1.knob.height:", "20");
+  store("kvslider.slider1.knob.width:", "10");
+  store("kvslider.slider1.track.height:", "6");
+  store("kvslider.slider1.transparent:", "true");
+  store("kvslider.slider1.alwaysontop:", "false");
+  store("kvslider.slider1.snapwindow:", "false");
+  store("kvslider.slider1.togglewithplugins:", "true");
+  store("kvslider.slider1.draggable:", "false");
+  store("kvslider.slider1.alpha:", "100");
+  slider.pluginsHidden = false;
+  slider.readSettings(kFile);
+  EXPECT_EQ(slider.x, -50);
+  EXPECT_EQ(slider.y, 300);
+  EXPECT_EQ(slider.width, 320);
+  EXPECT_EQ(slider.height, 30);
+  EXPECT_EQ(slider.margin, 3);
+  EXPECT_EQ(slider.knobHeight, 20);
+  EXPECT_EQ(slider.knobWidth, 10);
+  EXPECT_EQ(slider.trackHeight, 6);
+  EXPECT_TRUE(slider.transparent);  // independent of alpha
+  EXPECT_FALSE(slider.alwaysOnTop);
+  EXPECT_FALSE(slider.snapWindow);
+  EXPECT_TRUE(slider.toggleWithPlugins);
+  EXPECT_FALSE(slider.draggable);
+  EXPECT_EQ(slider.alpha, 100);
+  EXPECT_FALSE(slider.pluginsHidden);  // has no key
+}
+
+TEST_F(SettingsFile, PositionBeyondTheScreenIsRepairedAlphaClamped) {
+  const int w = GetSystemMetrics(SM_CXSCREEN);
+  const int h = GetSystemMetrics(SM_CYSCREEN);
+  struct Case {
+    int x, y, alpha;
+    int expectedX, expectedY, expectedAlpha;
+  };
+  const Case cases[] = {
+      {w, h, -5, 10, 10, 0},
+      {w - 1, h - 1, 150, w - 1, h - 1, 100},
+      {-50, -7000, 0, -50, -7000, 0},
+      {w + 5000, 20, 100, 10, 20, 100},
+      {20, h, 50, 20, 10, 50},
+      {2147483647, -2147483647 - 1, -2147483647 - 1, 10, -2147483647 - 1, 0},
+  };
+  for (const Case& c : cases) {
+    store("kvslider.slider1.x:", std::to_string(c.x));
+    store("kvslider.slider1.y:", std::to_string(c.y));
+    store("kvslider.slider1.alpha:", std::to_string(c.alpha));
+    store("kvslider.slider1.transparent:", "false");
+    slider.pluginsHidden = false;
+    slider.readSettings(kFile);
+    EXPECT_EQ(slider.x, c.expectedX) << c.x;
+    EXPECT_EQ(slider.y, c.expectedY) << c.y;
+    EXPECT_EQ(slider.alpha, c.expectedAlpha) << c.alpha;
+    EXPECT_FALSE(slider.transparent) << c.alpha;
+    EXPECT_FALSE(slider.pluginsHidden) << c.alpha;  // not even alpha 0 hides at start
+  }
+}
+
+TEST_F(SettingsFile, SizesAreValidatedAndResetWithTheBox) {
+  struct Case {
+    const char* name;
+    int width, height, margin, knobWidth, knobHeight, trackHeight;
+    bool accepted;
+  };
+  const int kMax = 2147483647, kMin = -2147483647 - 1;
+  const Case cases[] = {
+      {"defaults", 200, 24, 4, 8, 16, 8, true},
+      {"width 3", 3, 24, 4, 8, 16, 8, false},
+      {"smallest accepted", 4, 4, 0, 4, 4, 4, true},
+      {"height 3", 4, 3, 0, 4, 3, 3, false},
+      {"margin 5: 10 + 16 > 24", 200, 24, 5, 8, 16, 8, false},
+      {"margin -2", 200, 24, -2, 8, 16, 8, true},
+      {"knob wider than the track", 20, 24, 4, 13, 16, 8, false},
+      {"knob exactly as wide: travel 0", 20, 24, 4, 12, 16, 8, true},
+      {"track taller than the window", 200, 24, 4, 8, 16, 17, false},
+      {"track 3 long", 11, 24, 4, 1, 16, 8, false},
+      {"track 4 long", 12, 24, 4, 1, 16, 8, true},
+      {"negative knob and track", 200, 24, 4, -8, -16, -8, true},
+      {"huge width", kMax, 24, 0, 8, 16, 8, true},
+      // Sizes whose sums would wrap in 32 bits are refused rather than misjudged.
+      {"margin 2^30", 200, 24, 1073741824, 8, 16, 8, false},
+      {"margin -2^30", 200, 24, -1073741824, 8, 16, 8, false},
+      {"largest margin", 200, 24, kMax, 8, 16, 8, false},
+      {"smallest margin", 200, 24, kMin, 8, 16, 8, false},
+      {"knob width beyond any travel", 200, 24, 0, kMin, 16, 8, false},
+      {"all smallest", kMin, kMin, kMin, kMin, kMin, kMin, false},
+  };
+  for (const Case& c : cases) {
+    store("kvslider.slider1.width:", std::to_string(c.width));
+    store("kvslider.slider1.height:", std::to_string(c.height));
+    store("kvslider.slider1.margin:", std::to_string(c.margin));
+    store("kvslider.slider1.knob.width:", std::to_string(c.knobWidth));
+    store("kvslider.slider1.knob.height:", std::to_string(c.knobHeight));
+    store("kvslider.slider1.track.height:", std::to_string(c.trackHeight));
+    store("kvslider.slider1.x:", "33");
+    store("kvslider.slider1.alpha:", "44");
+    MessageBoxCapture boxes;
+    slider.readSettings(kFile);
+    if (c.accepted) {
+      EXPECT_TRUE(boxes.boxes().empty()) << c.name;
+      EXPECT_EQ(slider.width, c.width) << c.name;
+      EXPECT_EQ(slider.height, c.height) << c.name;
+      EXPECT_EQ(slider.margin, c.margin) << c.name;
+      EXPECT_EQ(slider.knobWidth, c.knobWidth) << c.name;
+      EXPECT_EQ(slider.knobHeight, c.knobHeight) << c.name;
+      EXPECT_EQ(slider.trackHeight, c.trackHeight) << c.name;
+      continue;
+    }
+    ASSERT_EQ(boxes.boxes().size(), 1u) << c.name;
+    const CapturedBox& box = boxes.boxes()[0];
+    EXPECT_EQ(box.text, kTooSmall);
+    EXPECT_EQ(box.caption, "KvSlider 0.1.1");
+    EXPECT_EQ(box.owner, nullptr);
+    EXPECT_TRUE(box.topmost);
+    EXPECT_TRUE(box.errorIcon);
+    EXPECT_EQ(slider.width, 200) << c.name;
+    EXPECT_EQ(slider.height, 24) << c.name;
+    EXPECT_EQ(slider.margin, 4) << c.name;
+    EXPECT_EQ(slider.knobWidth, 8) << c.name;
+    EXPECT_EQ(slider.knobHeight, 16) << c.name;
+    EXPECT_EQ(slider.trackHeight, 8) << c.name;
+    EXPECT_EQ(slider.x, 33) << c.name;  // the reset touches nothing else
+    EXPECT_EQ(slider.alpha, 44) << c.name;
+  }
+}
+
+TEST_F(SettingsFile, KnobFollowsTheResetSizes) {
+  store("kvslider.slider1.width:", "3");
+  slider.value = 0.25;
+  MessageBoxCapture boxes;
+  slider.readSettings(kFile);
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(slider.travel(), 184);
+  EXPECT_EQ(slider.knobPos, 46);
+  EXPECT_EQ(slider.value, 0.25);
+}
+
+TEST_F(SettingsFile, StartUpShowsTheSizeBoxAndOpensTheWindowAtDefaultSize) {
+  locateSettings();
+  hostdouble::setValue(settingsPath, "kvslider.slider1.width:", "3");
+  hostdouble::setValue(settingsPath, "kvslider.slider1.x:", "40");
+  hostdouble::setValue(settingsPath, "kvslider.slider1.y:", "50");
+  MessageBoxCapture boxes;
+  ASSERT_EQ(start(), 0);
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(boxes.boxes()[0].text, kTooSmall);
+  RECT r;
+  GetWindowRect(slider.window, &r);
+  EXPECT_EQ(r.right - r.left, 200);
+  EXPECT_EQ(r.bottom - r.top, 24);
+}
+
+// ---- writing ----------------------------------------------------------------
+
+TEST_F(SettingsFile, WritesEveryFieldInTableOrder) {
+  slider.x = -5;
+  slider.y = 7;
+  slider.width = 300;
+  slider.height = 30;
+  slider.margin = 2;
+  slider.knobHeight = 18;
+  slider.knobWidth = 9;
+  slider.trackHeight = 5;
+  slider.transparent = true;
+  slider.alwaysOnTop = false;
+  slider.snapWindow = true;
+  slider.toggleWithPlugins = true;
+  slider.draggable = false;
+  slider.alpha = 60;
+  slider.mixerBound = false;
+  slider.deviceId = 3;
+  slider.writeSettings(kFile);
+  const std::string f = kFile;
+  const std::vector<std::string> expected = {
+      "WriteInt(" + f + ", kvslider.slider1.x:, -5)",
+      "WriteInt(" + f + ", kvslider.slider1.y:, 7)",
+      "WriteInt(" + f + ", kvslider.slider1.width:, 300)",
+      "WriteInt(" + f + ", kvslider.slider1.height:, 30)",
+      "WriteInt(" + f + ", kvslider.slider1.margin:, 2)",
+      "WriteInt(" + f + ", kvslider.slider1.knob.height:, 18)",
+      "WriteInt(" + f + ", kvslider.slider1.knob.width:, 9)",
+      "WriteInt(" + f + ", kvslider.slider1.track.height:, 5)",
+      "WriteBool(" + f + ", kvslider.slider1.transparent:, true)",
+      "WriteBool(" + f + ", kvslider.slider1.alwaysontop:, false)",
+      "WriteBool(" + f + ", kvslider.slider1.snapwindow:, true)",
+      "WriteBool(" + f + ", kvslider.slider1.togglewithplugins:, true)",
+      "WriteBool(" + f + ", kvslider.slider1.draggable:, false)",
+      "WriteInt(" + f + ", kvslider.slider1.alpha:, 60)",
+      "WriteBool(" + f + ", kvslider.slider1.mixer.set:, false)",
+  };
+  EXPECT_EQ(hostdouble::calls(), expected);  // unbound: no identifiers
+}
+
+TEST_F(SettingsFile, IdentifiersAreWrittenAsSignedTextOnlyWhileBound) {
+  store("kvslider.slider1.mixer.device", "1");  // kept when unbound
+  slider.deviceId = 2;
+  slider.lineId = 4294967295u;
+  slider.controlId = 2147483648u;
+  slider.mixerBound = true;
+  slider.writeSettings(kFile);
+  slider.mixerBound = false;
+  const auto written = hostdouble::callsNamed("WriteString");
+  const std::string f = kFile;
+  EXPECT_EQ(written, (std::vector<std::string>{
+                         "WriteString(" + f + ", kvslider.slider1.mixer.device, 2)",
+                         "WriteString(" + f + ", kvslider.slider1.mixer.line, -1)",
+                         "WriteString(" + f + ", kvslider.slider1.mixer.control, -2147483648)",
+                     }));
+  EXPECT_EQ(hostdouble::calls().back(), written.back());
+  EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.set:"), "true");
+
+  hostdouble::clearCalls();
+  slider.writeSettings(kFile);
+  EXPECT_TRUE(hostdouble::callsNamed("WriteString").empty());
+  EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.set:"), "false");
+  EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.device"), "2");
+}
+
+TEST_F(SettingsFile, WhatIsWrittenReadsBackTheSame) {
+  slider.x = 321;
+  slider.y = -12;
+  slider.width = 150;
+  slider.height = 20;
+  slider.margin = 1;
+  slider.knobHeight = 12;
+  slider.knobWidth = 6;
+  slider.trackHeight = 4;
+  slider.transparent = true;
+  slider.alwaysOnTop = false;
+  slider.snapWindow = false;
+  slider.toggleWithPlugins = true;
+  slider.draggable = false;
+  slider.alpha = 35;
+  slider.writeSettings(kFile);
+
+  Slider written = slider;
+  slider = Slider{};
+  slider.initialise();
+  MessageBoxCapture boxes;
+  slider.readSettings(kFile);
+  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_EQ(slider.x, written.x);
+  EXPECT_EQ(slider.y, written.y);
+  EXPECT_EQ(slider.width, written.width);
+  EXPECT_EQ(slider.height, written.height);
+  EXPECT_EQ(slider.margin, written.margin);
+  EXPECT_EQ(slider.knobHeight, written.knobHeight);
+  EXPECT_EQ(slider.knobWidth, written.knobWidth);
+  EXPECT_EQ(slider.trackHeight, written.trackHeight);
+  EXPECT_EQ(slider.transparent, written.transparent);
+  EXPECT_EQ(slider.alwaysOnTop, written.alwaysOnTop);
+  EXPECT_EQ(slider.snapWindow, written.snapWindow);
+  EXPECT_EQ(slider.toggleWithPlugins, written.toggleWithPlugins);
+  EXPECT_EQ(slider.draggable, written.draggable);
+  EXPECT_EQ(slider.alpha, written.alpha);
+}
+
+TEST_F(SettingsFile, NothingIsWrittenWithoutAPath) {
+  slider.writeSettings("");
+  EXPECT_TRUE(hostdouble::calls().empty());
+}
+
+}  // namespace

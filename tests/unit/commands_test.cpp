@@ -8,11 +8,26 @@
 namespace {
 
 constexpr char kInvalid[] = "@KvSliderConfigure was called with invalid arguements.";
+constexpr DWORD kHighLine = 4294901760u;  // printed with %u it needs all 32 bits
+constexpr DWORD kHighControl = 3000000000u;
+
+// Two devices; the second has a line and a control with the top bit set.
+void addDevices() {
+  for (DWORD control : {DWORD{7}, kHighControl}) {
+    mixerdouble::Line line;
+    line.id = control == 7 ? 0 : kHighLine;
+    line.controls = {{control, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", 65535, false}};
+    mixerdouble::Device device;
+    device.destinations = {line};
+    mixerdouble::addDevice(device);
+  }
+}
 
 class Commands : public PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
+    addDevices();
     ASSERT_EQ(start(), 0);
     settle();
   }
@@ -216,6 +231,42 @@ TEST_F(Commands, DragToggleNeitherReappliesNorRepaints) {
     EXPECT_TRUE(samePlace(windowPlace(), before));
     EXPECT_FALSE(repaintRequested());
   }
+}
+
+TEST_F(Commands, MixerBindsWithItsThreeNumbersAndIgnoresFurtherTokens) {
+  MessageBoxCapture boxes;
+  slider.handleCommand("@KvSliderConfigure-mixer-slider1-1-4294901760-3000000000-extra");
+  EXPECT_TRUE(slider.mixerBound);
+  EXPECT_EQ(slider.deviceId, 1u);
+  EXPECT_EQ(slider.lineId, kHighLine);
+  EXPECT_EQ(slider.controlId, kHighControl);
+  EXPECT_DOUBLE_EQ(slider.value, 1.0);
+
+  slider.handleCommand("@KvSliderConfigure--mixer--slider1--0--0--7");
+  EXPECT_TRUE(slider.mixerBound);
+  EXPECT_EQ(slider.deviceId, 0u);
+  EXPECT_EQ(slider.controlId, 7u);
+  EXPECT_EQ(mixerdouble::openHandles(), 1);  // the first device was let go
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(Commands, NomixerUnbindsWhateverTheFirstAndThirdTokensSay) {
+  const char* texts[] = {
+      "@KvSliderConfigure-nomixer-slider1",
+      "@KvSliderConfigure-nomixer",
+      "@KvSliderConfigureXYZ-nomixer-slider7",
+  };
+  MessageBoxCapture boxes;
+  for (const char* text : texts) {
+    slider.handleCommand("@KvSliderConfigure-mixer-slider1-0-0-7");
+    ASSERT_TRUE(slider.mixerBound);
+    settle();
+    slider.handleCommand(text);
+    EXPECT_FALSE(slider.mixerBound) << text;
+    EXPECT_EQ(mixerdouble::openHandles(), 0) << text;
+    EXPECT_TRUE(repaintRequested()) << text;
+  }
+  EXPECT_TRUE(boxes.boxes().empty());
 }
 
 TEST_F(Commands, OnlyTheFirst255CharactersCount) {

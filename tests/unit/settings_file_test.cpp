@@ -329,6 +329,116 @@ TEST_F(SettingsFile, StartUpShowsTheSizeBoxAndOpensTheWindowAtDefaultSize) {
   EXPECT_EQ(r.bottom - r.top, 24);
 }
 
+// ---- the stored binding ------------------------------------------------------
+
+constexpr DWORD kHighLine = 4294901760u;
+constexpr DWORD kHighControl = 3000000000u;
+
+void addDevice(DWORD line, DWORD control, DWORD raw) {
+  mixerdouble::Line l;
+  l.id = line;
+  l.controls = {{control, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", raw, false}};
+  mixerdouble::Device d;
+  d.destinations = {l};
+  mixerdouble::addDevice(d);
+}
+
+TEST_F(SettingsFile, StoredFlagWithoutIdentifiersBindsTheFirstControl) {
+  addDevice(0, 0, 32768);
+  store("kvslider.slider1.mixer.set:", "true");
+  slider.readSettings(kFile);
+  EXPECT_TRUE(slider.mixerBound);
+  EXPECT_EQ(slider.deviceId, 0u);
+  EXPECT_EQ(slider.lineId, 0u);
+  EXPECT_EQ(slider.controlId, 0u);
+  EXPECT_EQ(mixerdouble::log().front(), "mixerOpen(0, none, CALLBACK_WINDOW)");
+  EXPECT_EQ(slider.knobPos, 92);
+  slider.releaseAtUnload();
+}
+
+TEST_F(SettingsFile, StoredIdentifiersAreReadAsThirtyTwoBitsAndCutAt255) {
+  addDevice(0, 0, 0);
+  struct Case {
+    std::string text;
+    DWORD bits;
+  };
+  const Case cases[] = {
+      {"-1", 0xFFFFFFFFu},
+      {"4294901760", kHighLine},
+      {" +12 apples", 12},
+      {"", 0},
+      {std::string(255, '0') + "7", 0},  // the 256th character is not read
+      {std::string(254, '0') + "7" + std::string(45, '9'), 7},
+  };
+  for (const Case& c : cases) {
+    store("kvslider.slider1.mixer.set:", "true");
+    store("kvslider.slider1.mixer.line", c.text);
+    slider.readSettings(kFile);  // the line only names the binding, it addresses nothing
+    EXPECT_EQ(slider.lineId, c.bits) << c.text.substr(0, 20);
+    slider.releaseAtUnload();
+  }
+}
+
+TEST_F(SettingsFile, KnobOfAStoredBindingFollowsTheResetSizes) {
+  addDevice(0, 0, 65535);
+  store("kvslider.slider1.mixer.set:", "true");
+  store("kvslider.slider1.width:", "3");
+  MessageBoxCapture boxes;
+  slider.readSettings(kFile);
+  ASSERT_EQ(boxes.boxes().size(), 1u);
+  ASSERT_TRUE(slider.mixerBound);
+  EXPECT_EQ(slider.knobPos, 184);  // bound with width 3 it stood at -13
+  slider.releaseAtUnload();
+}
+
+TEST_F(SettingsFile, StoredBindingThatCannotBeMadeIsForgottenAtStopButItsIdentifiersKept) {
+  locateSettings();
+  const std::string file = settingsPath;
+  hostdouble::setValue(file, "kvslider.slider1.mixer.set:", "true");
+  hostdouble::setValue(file, "kvslider.slider1.mixer.device", "5");  // no such device
+  hostdouble::setValue(file, "kvslider.slider1.mixer.control", "9");
+  ASSERT_EQ(start(), 0);
+  EXPECT_FALSE(slider.mixerBound);
+  EXPECT_EQ(hostdouble::callsNamed("HostMsgStatusText").size(), 1u);
+  stop();
+  EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "false");
+  EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.device"), "5");
+  EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.control"), "9");
+}
+
+TEST_F(SettingsFile, BindingMadeByACommandIsRestoredAtTheNextStart) {
+  addDevice(0, 0, 0);
+  addDevice(kHighLine, kHighControl, 13107);  // 0.2
+  ASSERT_EQ(start(), 0);
+  const std::string file = settingsPath;
+  slider.handleCommand("@KvSliderConfigure-mixer-slider1-1-4294901760-3000000000");
+  ASSERT_TRUE(slider.mixerBound);
+  stop();
+  EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "true");
+  EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.device"), "1");
+  EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.line"), "-65536");
+  EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.control"), "-1294967296");
+
+  // The module unloads and is loaded again.
+  slider.releaseAtUnload();
+  slider = Slider{};
+  slider.initialise();
+  ASSERT_EQ(start(), 0);
+  EXPECT_TRUE(slider.mixerBound);
+  EXPECT_EQ(slider.deviceId, 1u);
+  EXPECT_EQ(slider.lineId, kHighLine);
+  EXPECT_EQ(slider.controlId, kHighControl);
+  EXPECT_DOUBLE_EQ(slider.value, 0.2);
+
+  // Unbound at this stop: the flag goes false, the identifiers stay in the file.
+  slider.handleCommand("@KvSliderConfigure-nomixer-slider1");
+  hostdouble::clearCalls();
+  stop();
+  EXPECT_TRUE(hostdouble::callsNamed("WriteString").empty());
+  EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "false");
+  EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.line"), "-65536");
+}
+
 // ---- writing ----------------------------------------------------------------
 
 TEST_F(SettingsFile, WritesEveryFieldInTableOrder) {

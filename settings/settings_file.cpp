@@ -93,8 +93,10 @@ bool tryCandidate(const char* directory, int length, const char* name) {
 
 void locateSettings() {
   char module[kPathSize] = "";
-  if (GetModuleFileNameA(moduleInstance, module, kPathSize) == 0) module[0] = '\0';
-  module[kPathSize - 1] = '\0';  // older systems leave a cut name unterminated
+  // A cut name (older systems do not even terminate it) could end inside the
+  // directory and so name a parent; it is treated like no name at all.
+  const DWORD length = GetModuleFileNameA(moduleInstance, module, kPathSize);
+  if (length == 0 || length >= static_cast<DWORD>(kPathSize)) module[0] = '\0';
   const int moduleLength = directoryLength(module);
 
   if (tryCandidate(module, moduleLength, kPreferredName)) return;

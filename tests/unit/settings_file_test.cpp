@@ -126,6 +126,16 @@ TEST_F(LocateSettings, HostCandidatesThatCannotBeNamedAreSkipped) {
   EXPECT_EQ(std::string(settingsPath), tight + "\\KvSliderrc");
 }
 
+TEST_F(LocateSettings, AModuleWithoutANameLooksBesideTheHostThenUsesTheBareName) {
+  moduleInstance = reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(0x10));  // no module
+  hostdouble::setTolvanePath("C:\\Tolvane");
+  locateSettings();
+  EXPECT_EQ(probes(), (std::vector<std::string>{
+                          probe("KvSliderrc"), probe("KvSlider.rc"), "GetTolvanePath(260)",
+                          probe("C:\\Tolvane\\KvSliderrc"), probe("C:\\Tolvane\\KvSlider.rc")}));
+  EXPECT_STREQ(settingsPath, "KvSlider.rc");
+}
+
 // ---- reading ----------------------------------------------------------------
 
 TEST_F(SettingsFile, ReadsEveryKeyInOrderWithItsDefault) {

@@ -1,0 +1,17 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// The host's own window: a small toolbar showing the status text; the window
+// plug-ins know as GetKvWnd, receiving their registrations and status texts.
+HWND createMainWindow(HINSTANCE instance);
+
+// Runs `task` on the thread that owns the main window and waits for it; safe
+// from any thread, also while that thread is inside a modal loop.
+bool runOnUiThread(HWND mainWindow, const std::function<bool()>& task);
+
+// Commands the host handles itself ("@TolvaneReconfigure", "@TolvaneQuit",
+// "@TolvaneStyle <file>"); false for any other text.
+bool handleHostCommand(const std::string& command);

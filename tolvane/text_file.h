@@ -1,0 +1,9 @@
+#pragma once
+// Reading and replacing whole text files.
+#include <string>
+
+// False when the file cannot be opened or is unreasonably large for a settings file.
+bool loadTextFile(const std::string& path, std::string* text);
+// Writes a temporary file beside the target and renames it over the target, so
+// the file is always either the old or the new text, never half of either.
+bool saveTextFileAtomically(const std::string& path, const std::string& text);

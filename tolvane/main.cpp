@@ -47,6 +47,7 @@ int main(int argc, char** argv) {
       return usage();
   }
 
+  if (!script.empty()) host.verbose = true;  // every event of a scripted run is reported
   std::string rc;
   if (!loadTextFile(host.rcPath, &rc))
     std::fprintf(stderr, "tolvane: no settings file %s; starting without plug-ins\n",

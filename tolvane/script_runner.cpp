@@ -352,20 +352,36 @@ bool windowArg(const std::string& name, HWND* window, std::string* error) {
   return *window || fail(error, "needs a window, not the screen");
 }
 
+// expect-rect TARGET X Y W H; "*" accepts any value in its place.
 bool stepExpectRect(const Args& a, std::string* error) {
   HWND window;
-  int v[4];
   if (!windowArg(a[1], &window, error)) return false;
-  for (int i = 0; i < 4; ++i)
-    if (!number(a[2 + i], &v[i], error)) return false;
   RECT r;
   GetWindowRect(window, &r);
-  const std::string got = std::to_string(r.left) + " " + std::to_string(r.top) + " " +
-                          std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
-  std::printf("  rect %s\n", got.c_str());
-  return (r.left == v[0] && r.top == v[1] && r.right - r.left == v[2] &&
-          r.bottom - r.top == v[3]) ||
-         fail(error, "rect is " + got);
+  const LONG got[4] = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  const std::string text = std::to_string(got[0]) + " " + std::to_string(got[1]) + " " +
+                           std::to_string(got[2]) + " " + std::to_string(got[3]);
+  std::printf("  rect %s\n", text.c_str());
+  for (int i = 0; i < 4; ++i) {
+    int want;
+    if (a[2 + i] == "*") continue;
+    if (!number(a[2 + i], &want, error)) return false;
+    if (got[i] != want) return fail(error, "rect is " + text);
+  }
+  return true;
+}
+
+// expect-file PATH [MIN_BYTES]
+bool stepExpectFile(const Args& a, std::string* error) {
+  int minimum = 1;
+  if (a.size() > 2 && !number(a[2], &minimum, error)) return false;
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(a[1].c_str(), GetFileExInfoStandard, &data))
+    return fail(error, "no file " + a[1]);
+  const unsigned long long size =
+      (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  std::printf("  %llu bytes\n", size);
+  return size >= static_cast<unsigned long long>(minimum) || fail(error, "file too small");
 }
 
 bool stepExpectVisible(const Args& a, std::string* error) {
@@ -511,6 +527,7 @@ const Step kSteps[] = {
     {"expect-setting", 3, stepExpectSetting},
     {"expect-status", 1, stepExpectStatus},
     {"expect-window", 2, stepExpectWindow},
+    {"expect-file", 1, stepExpectFile},
     {"expect-registered", 3, stepExpectRegistered},
     {"expect-sticky", 2, stepExpectSticky},
 };

@@ -89,14 +89,22 @@ void settle() {
   }
 }
 
+// Absolute input is in 1/65536 of the screen; rounding up lands on the pixel
+// meant, and a pointer left elsewhere is put right before the button events.
 void sendMouse(DWORD flags, POINT at) {
   INPUT input = {};
   input.type = INPUT_MOUSE;
-  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  input.mi.dx = static_cast<LONG>((at.x * 65536LL + w / 2) / w);
-  input.mi.dy = static_cast<LONG>((at.y * 65536LL + h / 2) / h);
-  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  const long long w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dx = static_cast<LONG>((at.x * 65536LL + w - 1) / w);
+  input.mi.dy = static_cast<LONG>((at.y * 65536LL + h - 1) / h);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &input, sizeof input);
+  POINT now;
+  if (GetCursorPos(&now) && (now.x != at.x || now.y != at.y)) SetCursorPos(at.x, at.y);
+  if (flags) {
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+  }
   settle();
 }
 
@@ -437,11 +445,21 @@ bool stepExpectPixel(const Args& a, std::string* error) {
   return true;
 }
 
+// screenshot TARGET FILE [X Y W H]: the target's rectangle, or the part of it
+// given relative to its top-left corner.
 bool stepScreenshot(const Args& a, std::string* error) {
   HWND window;
   if (!target(a[1], &window, error)) return false;
   RECT area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   if (window) GetWindowRect(window, &area);
+  if (a.size() > 3) {
+    int v[4];
+    if (a.size() < 7) return fail(error, "a part needs X Y W H");
+    for (int i = 0; i < 4; ++i)
+      if (!number(a[3 + i], &v[i], error)) return false;
+    if (v[2] <= 0 || v[3] <= 0) return fail(error, "empty part");
+    area = {area.left + v[0], area.top + v[1], area.left + v[0] + v[2], area.top + v[1] + v[3]};
+  }
   settle();
   return saveScreenPng(area, a[2], error);
 }

@@ -513,6 +513,51 @@ bool stepExpectSticky(const Args& a, std::string* error) {
   return sticky == want || fail(error, sticky ? "sticky" : "not sticky");
 }
 
+struct BoxSearch {
+  HWND box = nullptr;
+  std::string text;
+};
+
+BOOL CALLBACK findBoxText(HWND child, LPARAM lParam) {
+  char cls[16], text[1024];
+  GetClassNameA(child, cls, sizeof cls);
+  GetWindowTextA(child, text, sizeof text);
+  auto* search = reinterpret_cast<BoxSearch*>(lParam);
+  // The message is the longest static text; the icon is a static without one.
+  if (!lstrcmpiA(cls, "Static") && std::string(text).size() > search->text.size())
+    search->text = text;
+  return TRUE;
+}
+
+BOOL CALLBACK findBox(HWND window, LPARAM lParam) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char cls[16];
+  GetClassNameA(window, cls, sizeof cls);
+  if (process != GetCurrentProcessId() || lstrcmpA(cls, "#32770") || !IsWindowVisible(window))
+    return TRUE;
+  reinterpret_cast<BoxSearch*>(lParam)->box = window;
+  return FALSE;
+}
+
+// expect-box PATTERN: a message box of this process shows within two seconds
+// with text matching PATTERN ('*', '?'); it is then dismissed as OK would.
+bool stepExpectBox(const Args& a, std::string* error) {
+  BoxSearch search;
+  for (int i = 0; i < 40 && !search.box; ++i) {
+    EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));
+    if (!search.box) Sleep(50);
+  }
+  if (!search.box) return fail(error, "no message box");
+  EnumChildWindows(search.box, findBoxText, reinterpret_cast<LPARAM>(&search));
+  char caption[256];
+  GetWindowTextA(search.box, caption, sizeof caption);
+  std::printf("  box \"%s\": \"%s\"\n", caption, search.text.c_str());
+  PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+  settle();
+  return labelMatches(a[1], search.text) || fail(error, "box says \"" + search.text + "\"");
+}
+
 struct Step {
   const char* name;
   size_t minArgs;  // words after the step's name
@@ -546,6 +591,7 @@ const Step kSteps[] = {
     {"expect-status", 1, stepExpectStatus},
     {"expect-window", 2, stepExpectWindow},
     {"expect-file", 1, stepExpectFile},
+    {"expect-box", 1, stepExpectBox},
     {"expect-registered", 3, stepExpectRegistered},
     {"expect-sticky", 2, stepExpectSticky},
 };

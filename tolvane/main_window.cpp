@@ -7,6 +7,7 @@
 #include "host/host_api.h"
 #include "host/host_messages.h"
 #include "tolvane/host_state.h"
+#include "tolvane/plugins.h"
 
 namespace {
 
@@ -116,7 +117,7 @@ LRESULT CALLBACK toolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_PAINT: paintToolbar(window); return 0;
     case WM_RBUTTONUP: showHostMenu(); return 0;
-    case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_CLOSE: quitHost(); return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
@@ -154,7 +155,7 @@ bool handleHostCommand(const std::string& command) {
     return true;
   }
   if (command == "@TolvaneQuit") {
-    DestroyWindow(hostState().mainWindow);
+    quitHost();
     return true;
   }
   const std::string stylePrefix = "@TolvaneStyle ";
@@ -165,4 +166,11 @@ bool handleHostCommand(const std::string& command) {
     return true;
   }
   return false;
+}
+
+void quitHost() {
+  // Plug-ins stop while the host's window still exists, so their last
+  // messages to it (unregistering, status) reach a live window.
+  unloadPlugins();
+  DestroyWindow(hostState().mainWindow);
 }

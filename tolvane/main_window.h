@@ -15,3 +15,6 @@ bool runOnUiThread(HWND mainWindow, const std::function<bool()>& task);
 // Commands the host handles itself ("@TolvaneReconfigure", "@TolvaneQuit",
 // "@TolvaneStyle <file>"); false for any other text.
 bool handleHostCommand(const std::string& command);
+
+// Stops every plug-in, then closes the main window, which ends the message loop.
+void quitHost();

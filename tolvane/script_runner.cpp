@@ -661,7 +661,7 @@ DWORD WINAPI scriptThread(void*) {
   std::fflush(stdout);
   ui([&] {
     hostState().scriptMode = false;
-    if (!ok || quit) DestroyWindow(g_script.mainWindow);
+    if (!ok || quit) quitHost();
     return true;
   });
   return 0;

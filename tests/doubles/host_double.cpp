@@ -270,7 +270,11 @@ bool WriteString(const char* file, const char* key, const char* value) {
 }
 
 bool ParseItem(char* text, Texture* texture) {
-  record("ParseItem(" + std::string(text ? text : "(null)") + ")");
+  // The host may write into the text it parses; handing it the host's own
+  // returned string instead of a private copy shows up in the record.
+  const bool hostsOwn = text != nullptr && text == state().returned.c_str();
+  record("ParseItem(" + std::string(hostsOwn ? "host's own text: " : "") +
+         std::string(text ? text : "(null)") + ")");
   if (text == nullptr || texture == nullptr) return false;
   *texture = hostdouble::textureFor(text);
   return true;

@@ -152,6 +152,43 @@ TEST_F(HostWindows, HostCommandsAreHandledByTheHost) {
   EXPECT_EQ(g_reloads, 2);
 }
 
+TEST_F(HostWindows, AStyleFileChangedOnDiskIsReloaded) {
+  char dir[MAX_PATH];
+  GetTempPathA(MAX_PATH, dir);
+  const std::string style =
+      std::string(dir) + "watch-" + std::to_string(GetCurrentProcessId()) + ".style";
+  HANDLE f = CreateFileA(style.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  CloseHandle(f);
+  setStyle(style, false);
+  // A window made after the style is set watches that file.
+  DestroyWindow(main_);
+  UnregisterClassA("TolvaneToolbar", GetModuleHandleA(nullptr));
+  hostState().mainWindow = main_ = createMainWindow(GetModuleHandleA(nullptr));
+  registerFor(kPluginMessages);
+  auto pump = [](DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    MSG msg;
+    while (GetTickCount() < end) {
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+      Sleep(20);
+    }
+  };
+  pump(1300);
+  EXPECT_EQ(g_reloads, 0);  // unchanged: no reload
+  WriteString(style.c_str(), "toolbar.color:", "#ff0000");
+  f = CreateFileA(style.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                  nullptr);
+  FILETIME later;
+  GetSystemTimeAsFileTime(&later);
+  later.dwHighDateTime += 1;  // well after the first stamp, whatever the file system's grain
+  SetFileTime(f, nullptr, nullptr, &later);
+  CloseHandle(f);
+  pump(1300);
+  EXPECT_EQ(g_reloads, 1);
+  DeleteFileA(style.c_str());
+}
+
 TEST_F(HostWindows, SnappingMovesPendingPositionsOntoTheWorkArea) {
   RECT work;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);

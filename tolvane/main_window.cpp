@@ -13,6 +13,7 @@ namespace {
 
 const char kClassName[] = "TolvaneToolbar";
 const UINT kRunTask = WM_APP + 1;
+const UINT kRunPostedTask = WM_APP + 2;
 const UINT_PTR kStyleWatch = 1;
 const int kWidth = 360, kHeight = 22;
 // A message list without its terminator ends here rather than running on.
@@ -112,6 +113,12 @@ LRESULT CALLBACK toolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case HostMsgStatusText: setStatusText(window, reinterpret_cast<const char*>(lParam)); return 0;
     case kRunTask: return (*reinterpret_cast<const std::function<bool()>*>(lParam))() ? 1 : 0;
+    case kRunPostedTask: {
+      auto* task = reinterpret_cast<std::function<void()>*>(lParam);
+      (*task)();
+      delete task;
+      return 0;
+    }
     case WM_TIMER:
       if (wParam == kStyleWatch) watchStyle(window);
       return 0;
@@ -146,6 +153,13 @@ HWND createMainWindow(HINSTANCE instance) {
 
 bool runOnUiThread(HWND mainWindow, const std::function<bool()>& task) {
   return SendMessageA(mainWindow, kRunTask, 0, reinterpret_cast<LPARAM>(&task)) != 0;
+}
+
+bool postToUiThread(HWND mainWindow, const std::function<void()>& task) {
+  auto* copy = new std::function<void()>(task);
+  if (PostMessageA(mainWindow, kRunPostedTask, 0, reinterpret_cast<LPARAM>(copy))) return true;
+  delete copy;
+  return false;
 }
 
 bool handleHostCommand(const std::string& command) {

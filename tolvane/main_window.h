@@ -12,6 +12,10 @@ HWND createMainWindow(HINSTANCE instance);
 // from any thread, also while that thread is inside a modal loop.
 bool runOnUiThread(HWND mainWindow, const std::function<bool()>& task);
 
+// Queues `task` for that thread and returns at once: for work that may open a
+// modal box the script itself must then answer.
+bool postToUiThread(HWND mainWindow, const std::function<void()>& task);
+
 // Commands the host handles itself ("@TolvaneReconfigure", "@TolvaneQuit",
 // "@TolvaneStyle <file>"); false for any other text.
 bool handleHostCommand(const std::string& command);

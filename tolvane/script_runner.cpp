@@ -89,6 +89,17 @@ void settle() {
   }
 }
 
+// A press anywhere closes an open popup menu; the menu kept for the script
+// goes the same way, so a later "choose" never picks from a menu no longer open.
+void closeShownMenu() {
+  ui([] {
+    HostState& host = hostState();
+    host.shownMenus.destroy(host.lastShownMenu);
+    host.lastShownMenu = nullptr;
+    return true;
+  });
+}
+
 // Absolute input is in 1/65536 of the screen; rounding up lands on the pixel
 // meant, and a pointer left elsewhere is put right before the button events.
 void sendMouse(DWORD flags, POINT at) {
@@ -101,6 +112,7 @@ void sendMouse(DWORD flags, POINT at) {
   SendInput(1, &input, sizeof input);
   POINT now;
   if (GetCursorPos(&now) && (now.x != at.x || now.y != at.y)) SetCursorPos(at.x, at.y);
+  if (flags & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN)) closeShownMenu();
   if (flags) {
     input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &input, sizeof input);
@@ -136,11 +148,16 @@ bool stepEcho(const Args& a, std::string*) {
   return true;
 }
 
+// Commands are delivered without waiting for the receivers: one may answer
+// with a message box, which a later step reads and dismisses.
 bool stepBroadcast(const Args& a, std::string* error) {
-  int reached = 0;
-  ui([&] { return (reached = sendToRegistered(HostMsgCommand, a[1].c_str())), true; });
+  size_t registered = 0;
+  ui([&] { return (registered = hostState().registered[HostMsgCommand].size()), true; });
+  if (registered == 0) return fail(error, "no window is registered for commands");
+  const std::string text = a[1];
+  postToUiThread(g_script.mainWindow, [text] { sendToRegistered(HostMsgCommand, text.c_str()); });
   settle();
-  return reached > 0 || fail(error, "no window is registered for commands");
+  return true;
 }
 
 bool stepReload(const Args&, std::string*) {
@@ -246,15 +263,10 @@ bool stepChoose(const Args& a, std::string* error) {
   if (!found) return fail(error, "no such menu item");
   if (!isCommand) return fail(error, "the item is not a command");
   // Choosing closes the menu, as a click would; then the command goes out.
-  ui([&] {
-    HostState& host = hostState();
-    host.shownMenus.destroy(host.lastShownMenu);
-    host.lastShownMenu = nullptr;
-    deliverMenuCommand(command);
-    return true;
-  });
-  settle();
+  closeShownMenu();
   std::printf("  chose \"%s\"\n", command.c_str());
+  postToUiThread(g_script.mainWindow, [command] { deliverMenuCommand(command); });
+  settle();
   return true;
 }
 

@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "host/host_messages.h"
@@ -236,9 +234,7 @@ bool withShownMenu(std::string* error, const std::function<bool(const HostMenuRe
 
 bool writeOut(const std::string& path, const std::string& text, std::string* error) {
   if (path == "-") return std::fputs(text.c_str(), stdout), true;
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-  return out.good() || fail(error, "cannot write " + path);
+  return saveTextFileAtomically(path, text) || fail(error, "cannot write " + path);
 }
 
 bool stepMenuDump(const Args& a, std::string* error) {
@@ -653,10 +649,12 @@ DWORD WINAPI scriptThread(void*) {
     std::printf("script: cannot read %s\n", g_script.path.c_str());
     ok = false;
   }
-  std::istringstream lines(text);
-  std::string raw;
   int number = 0;
-  while (ok && !quit && std::getline(lines, raw)) {
+  for (size_t at = 0; ok && !quit && at < text.size();) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    const std::string raw = text.substr(at, end - at);
+    at = end + 1;
     ++number;
     ScriptLine line;
     std::string error;

@@ -1,11 +1,134 @@
+// The slider window's messages. The whole window answers the hit test as a
+// caption, so outside a knob drag the mouse arrives as non-client messages in
+// screen coordinates, and a left press handed to default handling lets the
+// system move the window. A knob drag holds the capture; its input arrives as
+// client messages in window coordinates.
+#include "commands/config_menu.h"
+#include "plugin/module_state.h"
+#include "settings/settings_file.h"
 #include "slider/slider.h"
 
+namespace {
+
+constexpr int kSnapDistance = 10;
+
+// Screen points travel as two 16-bit halves; the window's origin is taken off
+// in the same width, so a window partly left of or above the screen still
+// gives the right offset.
+int offset16(unsigned half, int origin) {
+  const unsigned diff = (half - static_cast<unsigned>(origin)) & 0xFFFFu;
+  return static_cast<short>(static_cast<unsigned short>(diff));
+}
+
+void repaint(HWND window) { InvalidateRect(window, nullptr, FALSE); }
+
+bool hitsTrack(const Slider& s, int px, int py) {
+  return s.trackRectLeft <= px && px <= s.trackRectRight && s.knobRectTop <= py &&
+         py <= s.knobRectBottom;
+}
+
+LRESULT onLeftPress(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  const auto packed = static_cast<DWORD>(lParam);
+  const int px = offset16(LOWORD(packed), s.x);
+  const int py = offset16(HIWORD(packed), s.y);
+  if (!hitsTrack(s, px, py))
+    return s.draggable ? DefWindowProcA(hwnd, WM_NCLBUTTONDOWN, wParam, lParam) : 0;
+  if (!s.mixerBound) {
+    showConfigMenu();
+    return 0;
+  }
+  s.setKnobFromPointer(px);
+  s.updateValueFromKnob();
+  SetCapture(s.window);
+  s.dragging = true;
+  s.writeControlValue();
+  repaint(s.window);
+  return 0;
+}
+
+LRESULT onRelease(Slider& s) {
+  ReleaseCapture();  // sends WM_CAPTURECHANGED, which ends the drag as well
+  s.dragging = false;
+  return 0;
+}
+
+LRESULT onDragTo(Slider& s, int pointerX) {
+  s.setKnobFromPointer(pointerX);
+  s.updateValueFromKnob();
+  s.writeControlValue();
+  repaint(s.window);
+  return 0;
+}
+
+LRESULT onCaptureLost(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  s.dragging = false;
+  return DefWindowProcA(hwnd, WM_CAPTURECHANGED, wParam, lParam);
+}
+
+// Handles the messages that only matter during a knob drag; false for the rest.
+bool onDragMessage(Slider& s, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                   LRESULT& result) {
+  const auto packed = static_cast<DWORD>(lParam);
+  switch (message) {
+    case WM_NCLBUTTONUP:
+    case WM_LBUTTONUP: result = onRelease(s); return true;
+    case WM_NCMOUSEMOVE: result = onDragTo(s, offset16(LOWORD(packed), s.x)); return true;
+    case WM_MOUSEMOVE: result = onDragTo(s, offset16(LOWORD(packed), 0)); return true;
+    case WM_CAPTURECHANGED: result = onCaptureLost(s, hwnd, wParam, lParam); return true;
+    default: return false;
+  }
+}
+
+LRESULT onPositionChanging(const Slider& s, HWND hwnd, WINDOWPOS* pending) {
+  if (pending != nullptr && s.snapWindow && IsWindowVisible(hwnd))
+    SnapWindowToEdge(pending, kSnapDistance, 0);
+  return 0;
+}
+
+LRESULT onPositionChanged(Slider& s, const WINDOWPOS* done) {
+  if (done != nullptr) {
+    s.x = done->x;
+    s.y = done->y;
+  }
+  return 0;
+}
+
+LRESULT onRightRelease(Slider& s, HWND hwnd) {
+  showConfigMenu();
+  s.paintSlider(hwnd);
+  return 0;
+}
+
+LRESULT onReload(Slider& s) {
+  locateSettings();
+  s.applyWindowState();
+  repaint(s.window);
+  return 0;
+}
+
+LRESULT onCommand(Slider& s, const char* text) {
+  if (text != nullptr) s.handleCommand(text);  // a command without text has nothing to say
+  return 0;
+}
+
+}  // namespace
+
 LRESULT Slider::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCLBUTTONDOWN) return onLeftPress(*this, hwnd, wParam, lParam);
+  LRESULT result = 0;
+  if (dragging && onDragMessage(*this, hwnd, message, wParam, lParam, result)) return result;
   switch (message) {
     case WM_NCHITTEST: return HTCAPTION;
     case WM_PAINT: paintSlider(hwnd); return 0;
-    case WM_CLOSE: return 0;
+    case WM_CLOSE: return 0;  // the window lives as long as the plug-in runs
+    case WM_WINDOWPOSCHANGING:
+      return onPositionChanging(*this, hwnd, reinterpret_cast<WINDOWPOS*>(lParam));
+    case WM_WINDOWPOSCHANGED:
+      return onPositionChanged(*this, reinterpret_cast<const WINDOWPOS*>(lParam));
+    case WM_NCRBUTTONUP: return onRightRelease(*this, hwnd);
     case MM_MIXM_CONTROL_CHANGE: handleControlChange(static_cast<unsigned>(lParam)); return 0;
+    case HostMsgReload: return onReload(*this);
+    case HostMsgCommand: return onCommand(*this, reinterpret_cast<const char*>(lParam));
     default: return DefWindowProcA(hwnd, message, wParam, lParam);
   }
 }

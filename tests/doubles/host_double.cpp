@@ -40,6 +40,7 @@ struct State {
   int nextMenuId = 1;
   HostMenu shown = nullptr;
   hostdouble::GradientTarget gradientTarget;
+  bool snapToOrigin = false;
 };
 
 State& state() {
@@ -154,6 +155,7 @@ void setTolvanePath(const std::string& path) { state().tolvanePath = path; }
 void setStylePath(const std::string& path) { state().stylePath = path; }
 void setFileExists(const std::string& path, bool exists) { state().exists[path] = exists; }
 void setKvWnd(HWND window) { state().kvWnd = window; }
+void setSnapToOrigin(bool on) { state().snapToOrigin = on; }
 
 HWND createHostWindow() {
   static bool registered = false;
@@ -342,6 +344,9 @@ void SnapWindowToEdge(WINDOWPOS* pending, int distance, int flags) {
   record(pending
              ? format("SnapWindowToEdge(%d, %d, %d, %d)", pending->x, pending->y, distance, flags)
              : "SnapWindowToEdge(null)");
+  if (pending == nullptr || !state().snapToOrigin) return;
+  if (pending->x >= -distance && pending->x <= distance) pending->x = 0;
+  if (pending->y >= -distance && pending->y <= distance) pending->y = 0;
 }
 
 }  // extern "C"

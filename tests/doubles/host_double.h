@@ -32,6 +32,11 @@ void setFileExists(const std::string& path, bool exists);
 HWND createHostWindow();
 void setKvWnd(HWND window);
 
+// Makes SnapWindowToEdge behave like a host whose work area starts at 0,0: a
+// pending position within the distance of the left or top edge moves onto it.
+// Off by default (the call is only recorded).
+void setSnapToOrigin(bool on);
+
 // The menu built through MakeMenu & co, rendered as indented text:
 // "KvSlider", "  Control", "    [x] - Nothing -> @Kv...", "    -- No audio devices present."
 std::string menuTree(HostMenu root);

@@ -8,6 +8,18 @@ void pumpMessages() {
   }
 }
 
+int deliverMixerNotifications(HWND window) {
+  int delivered = 0;
+  MSG msg;
+  while (PeekMessageA(&msg, window, MM_MIXM_CONTROL_CHANGE, MM_MIXM_CONTROL_CHANGE, PM_REMOVE)) {
+    DispatchMessageA(&msg);
+    ++delivered;
+  }
+  return delivered;
+}
+
+bool repaintPending(HWND window) { return GetUpdateRect(window, nullptr, FALSE) != FALSE; }
+
 void PluginTest::SetUp() {
   hostdouble::reset();
   mixerdouble::reset();

@@ -27,3 +27,8 @@ class PluginTest : public ::testing::Test {
 
 // Dispatches every queued message of this thread.
 void pumpMessages();
+
+// Dispatches only the mixer change notifications queued for the window, so that
+// a repaint request stays visible to repaintPending; returns how many there were.
+int deliverMixerNotifications(HWND window);
+bool repaintPending(HWND window);

@@ -1,0 +1,355 @@
+// The slider window's message handling on a real window with real capture:
+// presses and drags on the track, the window's own moves, and the host's messages.
+#include <atomic>
+#include <thread>
+
+#include "tests/support/plugin_fixture.h"
+
+namespace {
+
+constexpr DWORD kLine = 0xFFFF0000;
+constexpr DWORD kVolume = 0;
+constexpr int kLeft = 300, kTop = 200;  // where each test puts the window
+
+class WindowProc : public PluginTest {
+ protected:
+  void SetUp() override {
+    PluginTest::SetUp();
+    useDefaultGeometry();  // track 4..196, knob rows 4..20, travel 184
+    mixerdouble::Line line;
+    line.id = kLine;
+    line.controls = {{kVolume, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", 32768, false}};
+    mixerdouble::Device device;
+    device.destinations = {line};
+    mixerdouble::addDevice(device);
+  }
+
+  void startAt(int left, int top, bool bound) {
+    ASSERT_EQ(start(), 0);
+    SetWindowPos(slider.window, nullptr, left, top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    useDefaultGeometry();
+    slider.computeLayout();  // the hit area of a painted window
+    if (bound) slider.bindControl(0, kLine, kVolume);
+    pumpMessages();
+    ValidateRect(slider.window, nullptr);
+  }
+  void startBound() { startAt(kLeft, kTop, true); }
+
+  // Window-relative point as the non-client messages carry it: in screen coordinates.
+  static LPARAM screenPoint(int px, int py) {
+    return MAKELPARAM(static_cast<WORD>(slider.x + px), static_cast<WORD>(slider.y + py));
+  }
+  static LRESULT send(UINT message, WPARAM wParam, LPARAM lParam) {
+    return SendMessageA(slider.window, message, wParam, lParam);
+  }
+  static LRESULT press(int px, int py) {
+    return send(WM_NCLBUTTONDOWN, HTCAPTION, screenPoint(px, py));
+  }
+  static void release() { send(WM_LBUTTONUP, 0, 0); }
+  static void moveClient(int px) { send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(px, 12)); }
+
+  static size_t sets() { return mixerdouble::sets().size(); }
+  static DWORD lastRaw() { return mixerdouble::sets().back().raw; }
+  static bool repainted() { return repaintPending(slider.window); }
+};
+
+TEST_F(WindowProc, HitAreaIsTheTrackAtKnobHeightEdgesIncluded) {
+  startBound();
+  struct Case {
+    int px, py;
+    bool hit;
+  } cases[] = {{4, 12, true},  {3, 12, false},  {196, 12, true}, {197, 12, false},
+               {100, 4, true}, {100, 3, false}, {100, 20, true}, {100, 21, false},
+               {4, 4, true},   {196, 20, true}, {0, 0, false},   {199, 23, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.px << "," << c.py);
+    const size_t before = sets();
+    EXPECT_EQ(press(c.px, c.py), 0);
+    EXPECT_EQ(slider.dragging, c.hit);
+    EXPECT_EQ(sets(), before + (c.hit ? 1 : 0));
+    release();
+    EXPECT_FALSE(slider.dragging);
+  }
+}
+
+TEST_F(WindowProc, PressPointIsWorkedOutIn16BitsAlsoLeftOfTheScreen) {
+  startAt(-50, -5, true);
+  ASSERT_EQ(slider.x, -50);
+  // Screen point (50, 7) against the origin's halves 0xFFCE, 0xFFFB: only the
+  // 16-bit difference gives the offset (100, 12).
+  EXPECT_EQ(press(100, 12), 0);
+  EXPECT_TRUE(slider.dragging);
+  EXPECT_EQ(slider.knobPos, 92);
+  // Non-client moves subtract the window's left edge the same way.
+  send(WM_NCMOUSEMOVE, HTCAPTION, screenPoint(150, 12));
+  EXPECT_EQ(slider.knobPos, 142);
+  release();
+}
+
+TEST_F(WindowProc, PressOnTheTrackCentresTheKnobAndWritesAtOnce) {
+  startBound();
+  press(4, 12);  // far left: centred there the knob would stand left of the track
+  EXPECT_EQ(slider.knobPos, 0);
+  ASSERT_EQ(sets(), 1u);
+  EXPECT_EQ(lastRaw(), 0u);
+  EXPECT_TRUE(repainted());
+  release();
+
+  press(100, 12);
+  EXPECT_EQ(slider.knobPos, 92);
+  EXPECT_EQ(lastRaw(), 32767u);
+  release();
+
+  // Unbound, the press opens the menu instead, writes nothing and takes no capture.
+  slider.unbindControl();
+  const size_t before = sets();
+  EXPECT_TRUE(hostdouble::callsNamed("ShowMenu").empty());
+  EXPECT_EQ(press(100, 12), 0);
+  EXPECT_EQ(hostdouble::callsNamed("ShowMenu").size(), 1u);
+  EXPECT_FALSE(slider.dragging);
+  EXPECT_NE(GetCapture(), slider.window);
+  EXPECT_EQ(sets(), before);
+}
+
+TEST_F(WindowProc, DraggingBeyondEitherEndKeepsWritingTheEndValue) {
+  startBound();
+  press(100, 12);
+  const size_t before = sets();
+  for (int i = 0; i < 3; ++i) {
+    moveClient(-300 - i);
+    EXPECT_EQ(slider.knobPos, 0);
+    EXPECT_EQ(lastRaw(), 0u);
+  }
+  for (int i = 0; i < 3; ++i) {
+    send(WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(slider.x + 700 + i, 5000));
+    EXPECT_EQ(slider.knobPos, 184);
+    EXPECT_EQ(lastRaw(), 65535u);
+  }
+  EXPECT_EQ(sets(), before + 6);  // one write per move, also when the knob stays put
+  release();
+}
+
+TEST_F(WindowProc, ReleaseOrLostCaptureEndsTheDragWithoutAWrite) {
+  startBound();
+  const UINT releases[] = {WM_LBUTTONUP, WM_NCLBUTTONUP};
+  for (UINT up : releases) {
+    press(50, 12);
+    ValidateRect(slider.window, nullptr);
+    const size_t before = sets();
+    EXPECT_EQ(send(up, 0, screenPoint(120, 12)), 0);
+    EXPECT_FALSE(slider.dragging);
+    EXPECT_NE(GetCapture(), slider.window);
+    EXPECT_EQ(sets(), before);
+    EXPECT_FALSE(repainted());
+  }
+
+  // Another window takes the capture: the drag is over, later moves write nothing.
+  press(50, 12);
+  SetCapture(hostdouble::createHostWindow());
+  EXPECT_FALSE(slider.dragging);
+  const size_t before = sets();
+  moveClient(150);
+  EXPECT_EQ(sets(), before);
+  ReleaseCapture();
+}
+
+TEST_F(WindowProc, NotificationsWaitUntilTheDragEnds) {
+  startBound();
+  press(100, 12);
+  deliverMixerNotifications(slider.window);  // echoes of the press's own write
+  mixerdouble::changeControl(0, kVolume, 0);
+  EXPECT_EQ(deliverMixerNotifications(slider.window), 1);
+  EXPECT_EQ(slider.knobPos, 92);
+  release();
+
+  mixerdouble::changeControl(0, kVolume, 65535);
+  EXPECT_EQ(deliverMixerNotifications(slider.window), 1);
+  EXPECT_EQ(slider.knobPos, 184);
+}
+
+TEST_F(WindowProc, OtherMessagesKeepTheWindowAndTheBinding) {
+  startBound();
+  // The second press of a double click: default handling, no knob move, no menu.
+  const int knob = slider.knobPos;
+  send(WM_NCLBUTTONDBLCLK, HTCAPTION, screenPoint(20, 12));
+  EXPECT_FALSE(slider.dragging);
+  EXPECT_EQ(slider.knobPos, knob);
+  EXPECT_TRUE(mixerdouble::sets().empty());
+  EXPECT_TRUE(hostdouble::callsNamed("ShowMenu").empty());
+
+  // A right-button release opens the menu, bound or not.
+  EXPECT_EQ(send(WM_NCRBUTTONUP, HTCAPTION, screenPoint(20, 12)), 0);
+  EXPECT_EQ(hostdouble::callsNamed("ShowMenu").size(), 1u);
+
+  EXPECT_EQ(send(WM_CLOSE, 0, 0), 0);
+  EXPECT_TRUE(IsWindowVisible(slider.window));
+
+  EXPECT_EQ(send(WM_NCHITTEST, 0, screenPoint(-500, 900)), HTCAPTION);
+  press(100, 12);
+  EXPECT_EQ(send(WM_NCHITTEST, 0, screenPoint(1, 1)), HTCAPTION);
+  release();
+
+  // A command without text is ignored, not read through a null pointer.
+  EXPECT_EQ(send(HostMsgCommand, 0, 0), 0);
+  EXPECT_TRUE(slider.mixerBound);
+
+  // A reload re-applies the window where it stands and repaints it.
+  ValidateRect(slider.window, nullptr);
+  EXPECT_EQ(send(HostMsgReload, 0, 0), 0);
+  EXPECT_TRUE(repainted());
+  RECT r;
+  GetWindowRect(slider.window, &r);
+  EXPECT_EQ(r.left, slider.x);
+  EXPECT_EQ(r.top, slider.y);
+}
+
+TEST_F(WindowProc, MovesSnapOnlyWhileVisibleAndAskedAndEndInXY) {
+  startAt(kLeft, kTop, false);
+  hostdouble::setSnapToOrigin(true);
+  HWND w = slider.window;
+  const UINT move = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+
+  hostdouble::clearCalls();
+  SetWindowPos(w, nullptr, 7, 300, 0, 0, move);
+  EXPECT_EQ(hostdouble::callsNamed("SnapWindowToEdge"),
+            std::vector<std::string>{"SnapWindowToEdge(7, 300, 10, 0)"});
+  RECT r;
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r.left, 0);  // the adjusted pending position is the one taken
+  EXPECT_EQ(slider.x, 0);
+  EXPECT_EQ(slider.y, 300);
+
+  slider.snapWindow = false;
+  hostdouble::clearCalls();
+  SetWindowPos(w, nullptr, 8, 310, 0, 0, move);
+  EXPECT_TRUE(hostdouble::callsNamed("SnapWindowToEdge").empty());
+  EXPECT_EQ(slider.x, 8);
+  EXPECT_EQ(slider.y, 310);
+
+  // Hidden, a move is not snapped; hiding and showing keep the position.
+  slider.snapWindow = true;
+  ShowWindow(w, SW_HIDE);
+  hostdouble::clearCalls();
+  SetWindowPos(w, nullptr, 9, 320, 0, 0, move);
+  EXPECT_TRUE(hostdouble::callsNamed("SnapWindowToEdge").empty());
+  ShowWindow(w, SW_SHOWNOACTIVATE);
+  EXPECT_EQ(slider.x, 9);
+  EXPECT_EQ(slider.y, 320);
+}
+
+// Real input through the system: the cursor, button state and capture are the
+// system's own, as when a person drags.
+class RealInput : public WindowProc {
+ protected:
+  void TearDown() override {
+    if (buttonDown_) button(MOUSEEVENTF_LEFTUP);  // never leave the shared desktop's button down
+    WindowProc::TearDown();
+  }
+
+  static void moveCursor(int sx, int sy) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    in.mi.dx = (sx * 65536 + w - 1) / w;
+    in.mi.dy = (sy * 65536 + h - 1) / h;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+  }
+  void button(DWORD flag) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flag;
+    SendInput(1, &in, sizeof in);
+    buttonDown_ = flag == MOUSEEVENTF_LEFTDOWN;
+  }
+  // Pumps until the condition holds or two seconds have passed.
+  template <typename Condition>
+  static bool pumpUntil(Condition done) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+      if (GetTickCount() - start > 2000) return false;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+      pumpMessages();
+    }
+    return true;
+  }
+
+  bool buttonDown_ = false;
+};
+
+TEST_F(RealInput, DragOfTheKnobWritesEveryMoveAndStopsAtRelease) {
+  startBound();
+  SetCursorPos(kLeft + 50, kTop + 12);
+  pumpMessages();
+
+  button(MOUSEEVENTF_LEFTDOWN);
+  ASSERT_TRUE(pumpUntil([] { return slider.dragging; }));
+  EXPECT_EQ(GetCapture(), slider.window);
+  EXPECT_EQ(slider.knobPos, 42);
+  EXPECT_EQ(lastRaw(), static_cast<DWORD>(42 / 184.0 * 65535.0));
+
+  const struct {
+    int screenX;
+    int knob;
+    DWORD raw;
+  } steps[] = {{kLeft + 100, 92, 32767},
+               {kLeft - 200, 0, 0},
+               {kLeft + 600, 184, 65535},
+               {kLeft + 150, 142, static_cast<DWORD>(142 / 184.0 * 65535.0)}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.screenX);
+    const size_t before = sets();
+    moveCursor(step.screenX, kTop + 300);  // far below: only x counts
+    ASSERT_TRUE(pumpUntil([&] { return sets() > before; }));
+    EXPECT_EQ(slider.knobPos, step.knob);
+    EXPECT_EQ(lastRaw(), step.raw);
+  }
+
+  button(MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(pumpUntil([] { return !slider.dragging; }));
+  EXPECT_EQ(GetCapture(), nullptr);
+  const size_t after = sets();
+  moveCursor(kLeft + 20, kTop + 12);
+  pumpUntil([] { return false; });
+  EXPECT_EQ(sets(), after);
+  EXPECT_EQ(mixerdouble::raw(0, kVolume), static_cast<DWORD>(142 / 184.0 * 65535.0));
+}
+
+TEST_F(RealInput, PressBesideTheTrackMovesADraggableWindowAndSnaps) {
+  startAt(kLeft, kTop, true);
+  slider.draggable = true;
+  hostdouble::setSnapToOrigin(true);
+  hostdouble::clearCalls();
+  SetCursorPos(kLeft + 100, kTop + 1);  // above the knob's rows: beside the track
+  pumpMessages();
+
+  // The system's move loop runs inside the press's dispatch; input comes from elsewhere.
+  std::atomic<bool> done{false};
+  std::thread person([&] {
+    button(MOUSEEVENTF_LEFTDOWN);
+    Sleep(100);
+    moveCursor(kLeft + 50, kTop + 51);
+    Sleep(100);
+    moveCursor(105, kTop + 101);  // the window's left edge at 5: within snapping distance
+    Sleep(100);
+    button(MOUSEEVENTF_LEFTUP);
+    Sleep(100);
+    done = true;
+  });
+  pumpUntil([&] { return done.load(); });
+  person.join();
+  pumpMessages();
+
+  EXPECT_FALSE(slider.dragging);
+  EXPECT_TRUE(mixerdouble::sets().empty());
+  EXPECT_FALSE(hostdouble::callsNamed("SnapWindowToEdge").empty());
+  RECT r;
+  GetWindowRect(slider.window, &r);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, kTop + 100);
+  EXPECT_EQ(slider.x, 0);
+  EXPECT_EQ(slider.y, kTop + 100);
+}
+
+}  // namespace

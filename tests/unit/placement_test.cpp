@@ -103,8 +103,6 @@ TEST_F(Placement, HidingTouchesNothingElseAndTheNextPassShowsTheWindowWhereItNow
   slider.toggleWithPlugins = true;
   slider.alpha = 10;
   slider.alwaysOnTop = false;
-  slider.x = 300;
-  slider.y = 310;
   slider.width = 150;
   slider.applyWindowState();
   EXPECT_FALSE(IsWindowVisible(window));
@@ -116,6 +114,10 @@ TEST_F(Placement, HidingTouchesNothingElseAndTheNextPassShowsTheWindowWhereItNow
   EXPECT_EQ(r.right - r.left, 200);
   EXPECT_FALSE(GetUpdateRect(window, nullptr, FALSE));  // no repaint asked for
 
+  // The window procedure keeps x and y on the window's place, hidden or not:
+  // a new place reaches the record while the window is hidden.
+  slider.x = 300;
+  slider.y = 310;
   slider.pluginsHidden = false;
   slider.applyWindowState();
   EXPECT_TRUE(IsWindowVisible(window));

@@ -27,8 +27,10 @@ struct State {
   int opens = 0;
 };
 
+// Never destroyed: the plug-in's own static slider closes a still-bound device
+// while the program exits, after function-local statics made later are gone.
 State& state() {
-  static State s;
+  static State& s = *new State;
   return s;
 }
 

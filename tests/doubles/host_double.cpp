@@ -44,8 +44,9 @@ struct State {
 };
 
 State& state() {
-  static State s;
-  return s;
+  // Never destroyed: the plug-in's own unload still calls in after static destructors ran.
+  static State* s = new State;
+  return *s;
 }
 
 std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));

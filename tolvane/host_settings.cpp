@@ -17,7 +17,8 @@ bool readValue(const char* file, const char* key, std::string* value) {
 }
 
 bool writeValue(const char* file, const char* key, const std::string& value) {
-  if (!file || !key || rcNormaliseKey(key).empty()) return false;
+  // A key that could never be read back would be appended anew on every write.
+  if (!file || !key || !rcKeyIsStorable(key)) return false;
   std::string text;
   if (!loadTextFile(file, &text)) {
     if (GetFileAttributesA(file) != INVALID_FILE_ATTRIBUTES) return false;  // there, unreadable

@@ -73,6 +73,14 @@ std::string rcNormaliseKey(const std::string& key) {
   return lower(trim(k));
 }
 
+bool rcKeyIsStorable(const std::string& key) {
+  const std::string k = rcNormaliseKey(key);
+  if (k.empty() || k[0] == '#' || k[0] == ';' || k[0] == '!') return false;
+  for (char c : k)
+    if (isBlank(c) || c == ':' || c == '\n' || c == '\0') return false;
+  return true;
+}
+
 bool rcFind(const std::string& text, const std::string& key, std::string* value) {
   const std::string want = rcNormaliseKey(key);
   bool found = false;

@@ -9,6 +9,10 @@
 // The key as entries are compared: trimmed, trailing colon dropped, lower case.
 std::string rcNormaliseKey(const std::string& key);
 
+// Whether the key can be stored so that it is found again: not empty once
+// normalised, no blank, colon, line break or NUL inside, not starting a comment.
+bool rcKeyIsStorable(const std::string& key);
+
 // The value of the first line holding the key; false when there is none.
 bool rcFind(const std::string& text, const std::string& key, std::string* value);
 

@@ -113,3 +113,20 @@ TEST(ScriptLine, WordsQuotesCommentsAndOptional) {
   EXPECT_FALSE(splitScriptLine("echo \"open", &line, &error));
   EXPECT_EQ(error, "unclosed quote");
 }
+
+TEST(RcText, OnlyKeysThatCanBeFoundAgainAreStorable) {
+  EXPECT_TRUE(rcKeyIsStorable("kvslider.slider1.x:"));
+  EXPECT_TRUE(rcKeyIsStorable("kvslider.slider1.mixer.device"));
+  EXPECT_TRUE(rcKeyIsStorable("  toolbar.color:  "));
+  EXPECT_FALSE(rcKeyIsStorable(""));
+  EXPECT_FALSE(rcKeyIsStorable(":"));
+  EXPECT_FALSE(rcKeyIsStorable("two words:"));
+  EXPECT_FALSE(rcKeyIsStorable("a\fb"));
+  EXPECT_FALSE(rcKeyIsStorable("a:b"));
+  EXPECT_FALSE(rcKeyIsStorable("#comment"));
+  EXPECT_FALSE(rcKeyIsStorable("line\nbreak"));
+  // Every storable key is found again after it is set.
+  std::string found;
+  EXPECT_TRUE(rcFind(rcSet("x: 1\n", "Key.Two:", "v"), "key.two", &found));
+  EXPECT_EQ(found, "v");
+}

@@ -103,15 +103,14 @@ void fillLine(MIXERLINEA& out, const mixerdouble::Line& line, DWORD destination,
 
 namespace mixerdouble {
 
-void reset() {
-  state() = State();
-}
+void reset() { state() = State(); }
 void addDevice(const Device& d) { state().devices.push_back(d); }
 Device& device(UINT index) { return state().devices.at(index); }
 void fail(Op op, int device, unsigned index) { state().failures.push_back({op, device, index}); }
 void clearFailures() { state().failures.clear(); }
 const std::vector<SetRecord>& sets() { return state().sets; }
 const std::vector<std::string>& log() { return state().log; }
+void clearLog() { state().log.clear(); }
 int openHandles() { return static_cast<int>(state().open.size()); }
 int opens() { return state().opens; }
 
@@ -145,15 +144,14 @@ MMRESULT WINAPI mixerOpen(LPHMIXER out, UINT device, DWORD_PTR callback, DWORD_P
   note("mixerOpen(%u)", device);  // replaced by the full line below
   state().log.back() = "mixerOpen(" + std::to_string(device) + ", " +
                        (callback ? "window" : "none") + ", " +
-                       (flags == CALLBACK_WINDOW ? "CALLBACK_WINDOW" : std::to_string(flags)) +
-                       ")";
+                       (flags == CALLBACK_WINDOW ? "CALLBACK_WINDOW" : std::to_string(flags)) + ")";
   (void)instance;
   if (out == nullptr) return MMSYSERR_INVALPARAM;
   if (device >= state().devices.size()) return MMSYSERR_BADDEVICEID;
   if (failing(Op::Open, device)) return MMSYSERR_ERROR;
   HMIXER handle = reinterpret_cast<HMIXER>(state().nextHandle++);
-  HWND window = (flags & CALLBACK_TYPEMASK) == CALLBACK_WINDOW ? reinterpret_cast<HWND>(callback)
-                                                               : nullptr;
+  HWND window =
+      (flags & CALLBACK_TYPEMASK) == CALLBACK_WINDOW ? reinterpret_cast<HWND>(callback) : nullptr;
   state().open[handle] = {device, window};
   ++state().opens;
   *out = handle;
@@ -246,7 +244,8 @@ MMRESULT WINAPI mixerGetControlDetailsA(HMIXEROBJ object, LPMIXERCONTROLDETAILS 
   mixerdouble::Control* c = findControl(device, details->dwControlID);
   if (c == nullptr) return MIXERR_INVALCONTROL;
   if (failing(Op::GetDetails, device, details->dwControlID)) return MMSYSERR_ERROR;
-  if (!c->readWritesNothing) static_cast<MIXERCONTROLDETAILS_UNSIGNED*>(details->paDetails)->dwValue = c->raw;
+  if (!c->readWritesNothing)
+    static_cast<MIXERCONTROLDETAILS_UNSIGNED*>(details->paDetails)->dwValue = c->raw;
   return MMSYSERR_NOERROR;
 }
 

@@ -3,6 +3,7 @@
 // controls set up by the test, failures injected per call, every set recorded,
 // and MM_MIXM_CONTROL_CHANGE posted to callback windows as a driver would.
 #include <windows.h>
+
 #include <mmsystem.h>
 
 #include <string>
@@ -69,6 +70,7 @@ DWORD raw(UINT device, DWORD control);
 const std::vector<SetRecord>& sets();
 const std::vector<std::string>& log();  // every call, e.g. "mixerOpen(1, window, 0x10000)"
 int openHandles();
+void clearLog();  // long runs: forget the calls so far (sets are kept)
 int opens();
 
 }  // namespace mixerdouble

@@ -1,0 +1,155 @@
+// Long runs in one process: many starts and stops, many drag steps. Nothing the
+// plug-in acquires may pile up: windows, GDI objects, kernel handles, mixer handles.
+#include "tests/support/plugin_fixture.h"
+
+namespace {
+
+constexpr DWORD kLine = 0xFFFF0000u;
+constexpr DWORD kControl = 7;
+
+// Wine reports no GDI or USER counts through GetGuiResources, so the GDI table
+// is also probed: the highest slot a batch of fresh objects lands in grows with
+// every object left behind.
+struct Resources {
+  DWORD gdiCount;
+  DWORD userCount;
+  unsigned gdiHighSlot;
+  DWORD kernelHandles;
+  uintptr_t kernelHighHandle;
+  int threadWindows;
+  int mixerHandles;
+};
+
+unsigned highestFreshGdiSlot() {
+  HBRUSH brushes[64];
+  unsigned high = 0;
+  for (HBRUSH& b : brushes) {
+    b = CreateSolidBrush(RGB(1, 2, 3));
+    const unsigned slot = static_cast<unsigned>(reinterpret_cast<uintptr_t>(b) & 0xFFFF);
+    if (slot > high) high = slot;
+  }
+  for (HBRUSH b : brushes) DeleteObject(b);
+  return high;
+}
+
+// Kernel handles are probed the same way where the count is not reported.
+uintptr_t highestFreshKernelHandle() {
+  HANDLE events[16];
+  uintptr_t high = 0;
+  for (HANDLE& e : events) {
+    e = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (reinterpret_cast<uintptr_t>(e) > high) high = reinterpret_cast<uintptr_t>(e);
+  }
+  for (HANDLE e : events) CloseHandle(e);
+  return high;
+}
+
+int countThreadWindows() {
+  int count = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND, LPARAM p) -> BOOL {
+        ++*reinterpret_cast<int*>(p);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+Resources measure() {
+  pumpMessages();
+  Resources r;
+  r.gdiCount = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  r.userCount = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  r.gdiHighSlot = highestFreshGdiSlot();
+  r.kernelHandles = 0;
+  GetProcessHandleCount(GetCurrentProcess(), &r.kernelHandles);
+  r.kernelHighHandle = highestFreshKernelHandle();
+  r.threadWindows = countThreadWindows();
+  r.mixerHandles = mixerdouble::openHandles();
+  return r;
+}
+
+void expectNoGrowth(const Resources& before, const Resources& after) {
+  EXPECT_LE(after.gdiCount, before.gdiCount + 2);
+  EXPECT_LE(after.userCount, before.userCount + 2);
+  EXPECT_LE(after.gdiHighSlot, before.gdiHighSlot + 16);
+  EXPECT_LE(after.kernelHandles, before.kernelHandles + 4);
+  EXPECT_LE(after.kernelHighHandle, before.kernelHighHandle + 4 * 4);  // handles step by 4
+  EXPECT_EQ(after.threadWindows, before.threadWindows);
+  EXPECT_EQ(after.mixerHandles, before.mixerHandles);
+  std::printf(
+      "gdi %lu->%lu, user %lu->%lu, gdi slot %u->%u, handles %lu->%lu, handle probe "
+      "%#llx->%#llx, windows %d->%d, mixer %d->%d\n",
+      before.gdiCount, after.gdiCount, before.userCount, after.userCount, before.gdiHighSlot,
+      after.gdiHighSlot, before.kernelHandles, after.kernelHandles,
+      static_cast<unsigned long long>(before.kernelHighHandle),
+      static_cast<unsigned long long>(after.kernelHighHandle), before.threadWindows,
+      after.threadWindows, before.mixerHandles, after.mixerHandles);
+}
+
+class Endurance : public PluginTest {
+ protected:
+  void SetUp() override {
+    PluginTest::SetUp();
+    mixerdouble::Device device;
+    mixerdouble::Line line;
+    line.id = kLine;
+    line.name = "Master Volume";
+    line.controls.push_back({kControl, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", 40000, false});
+    device.destinations.push_back(line);
+    mixerdouble::addDevice(device);
+  }
+};
+
+TEST_F(Endurance, AThousandStartsAndStopsLeaveNothingBehind) {
+  // The first run binds by command and stores the binding; every later start
+  // restores it, closing the device of the run before.
+  ASSERT_EQ(start(), 0);
+  slider.bindControl(0, kLine, kControl);
+  ASSERT_TRUE(slider.mixerBound);
+  stop();
+  ASSERT_EQ(start(), 0);
+  stop();
+  const Resources before = measure();
+  for (int i = 0; i < 1000; ++i) {
+    ASSERT_EQ(start(), 0) << "cycle " << i;
+    ASSERT_TRUE(slider.mixerBound) << "cycle " << i;
+    stop();
+    if (i % 50 == 0) {
+      pumpMessages();
+      hostdouble::clearCalls();
+    }
+  }
+  expectNoGrowth(before, measure());
+  EXPECT_EQ(mixerdouble::openHandles(), 1);  // the binding outlives the stop until unload
+}
+
+TEST_F(Endurance, AHundredThousandDragStepsLeaveNothingBehind) {
+  ASSERT_EQ(start(), 0);
+  slider.draggable = false;
+  slider.bindControl(0, kLine, kControl);
+  ASSERT_TRUE(slider.mixerBound);
+  HWND w = slider.window;
+  UpdateWindow(w);
+  pumpMessages();
+  const Resources before = measure();
+  const size_t setsBefore = mixerdouble::sets().size();
+
+  // A press on the track takes the capture; the moves then arrive as client messages.
+  SendMessageA(w, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(slider.x + 100, slider.y + 12));
+  ASSERT_TRUE(slider.dragging);
+  for (int i = 0; i < 100000; ++i) {
+    SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((i * 13) % 260 - 30, 12));
+    if (i % 1000 == 999) {
+      UpdateWindow(w);  // paint as the user would see it, now and then
+      mixerdouble::clearLog();
+    }
+  }
+  SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(100, 12));
+  EXPECT_FALSE(slider.dragging);
+  EXPECT_EQ(mixerdouble::sets().size() - setsBefore, 100001u);
+  expectNoGrowth(before, measure());
+}
+
+}  // namespace

@@ -125,6 +125,9 @@ LRESULT Slider::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
       return onPositionChanging(*this, hwnd, reinterpret_cast<WINDOWPOS*>(lParam));
     case WM_WINDOWPOSCHANGED:
       return onPositionChanged(*this, reinterpret_cast<const WINDOWPOS*>(lParam));
+    // Default handling of a right press on a caption may track the button itself
+    // and swallow its release, and then the menu below would never open.
+    case WM_NCRBUTTONDOWN: return 0;
     case WM_NCRBUTTONUP: return onRightRelease(*this, hwnd);
     case MM_MIXM_CONTROL_CHANGE: handleControlChange(static_cast<unsigned>(lParam)); return 0;
     case HostMsgReload: return onReload(*this);

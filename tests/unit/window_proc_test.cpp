@@ -286,7 +286,8 @@ class RealInput : public WindowProc {
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = flag;
     SendInput(1, &in, sizeof in);
-    buttonDown_ = flag == MOUSEEVENTF_LEFTDOWN;
+    if (flag == MOUSEEVENTF_LEFTDOWN || flag == MOUSEEVENTF_LEFTUP)
+      buttonDown_ = flag == MOUSEEVENTF_LEFTDOWN;
   }
   // Pumps until the condition holds or the time is up.
   template <typename Condition>
@@ -337,6 +338,19 @@ TEST_F(RealInput, DragOfTheKnobWritesEveryMoveAndStopsAtRelease) {
   pumpUntil([] { return false; }, 300);
   EXPECT_EQ(sets(), after);
   EXPECT_EQ(mixerdouble::raw(0, kVolume), static_cast<DWORD>(142 / 184.0 * 65535.0));
+}
+
+TEST_F(RealInput, RightClickOpensTheMenuAndRepaints) {
+  startBound();
+  ASSERT_TRUE(placeCursor(kLeft + 20, kTop + 3));
+  hostdouble::clearCalls();
+  button(MOUSEEVENTF_RIGHTDOWN);
+  pumpUntil([] { return false; }, 200);
+  EXPECT_TRUE(hostdouble::callsNamed("ShowMenu").empty());  // the menu waits for the release
+  button(MOUSEEVENTF_RIGHTUP);
+  EXPECT_TRUE(pumpUntil([] { return !hostdouble::callsNamed("ShowMenu").empty(); }));
+  EXPECT_NE(configMenu, nullptr);
+  EXPECT_FALSE(slider.dragging);
 }
 
 TEST_F(RealInput, PressBesideTheTrackMovesADraggableWindowAndSnaps) {

@@ -669,10 +669,13 @@ DWORD WINAPI scriptThread(void*) {
   g_script.exitCode = ok ? 0 : 1;
   std::printf("script: %s\n", ok ? "passed" : "failed");
   std::fflush(stdout);
-  ui([&] {
+  // Posted, not sent: a sent message reaches the user-interface thread even while
+  // it waits inside a plug-in's mixer call, and unloading the plug-in there
+  // pulls its code out from under that call.
+  const bool stop = !ok || quit;
+  postToUiThread(g_script.mainWindow, [stop] {
     hostState().scriptMode = false;
-    if (!ok || quit) quitHost();
-    return true;
+    if (stop) quitHost();
   });
   return 0;
 }

@@ -4,9 +4,11 @@ namespace {
 
 int64_t gap(int64_t a, int64_t b) { return a > b ? a - b : b - a; }
 
+// Snaps when closer than the distance: a window placed exactly that far from an
+// edge (the plug-in's default of 10, 10 with a distance of 10) stays put.
 int32_t snapAxis(int32_t pos, int32_t extent, int32_t low, int32_t high, int32_t distance) {
-  if (gap(pos, low) <= distance) return low;
-  if (gap(static_cast<int64_t>(pos) + extent, high) <= distance)
+  if (gap(pos, low) < distance) return low;
+  if (gap(static_cast<int64_t>(pos) + extent, high) < distance)
     return static_cast<int32_t>(static_cast<int64_t>(high) - extent);
   return pos;
 }

@@ -91,12 +91,16 @@ TEST(Gradient, RenderFillsOnlyTheClipInBitmapOrder) {
   EXPECT_EQ(px[5], 0x0000FFu);
 }
 
-TEST(Snap, EdgesWithinDistanceWinLowFirst) {
+TEST(Snap, EdgesCloserThanTheDistanceWinLowFirst) {
   const SnapArea area = {0, 0, 1024, 768};
-  int x = 9, y = 700;
+  int x = 9, y = 701;
   snapToArea(&x, &y, 200, 58, area, 10);
   EXPECT_EQ(x, 0);
-  EXPECT_EQ(y, 710);  // bottom edge 758 is 10 from 768
+  EXPECT_EQ(y, 710);  // bottom edge 759 is 9 from 768
+  x = 10, y = 10;     // exactly the distance away: stays, as a window placed there expects
+  snapToArea(&x, &y, 200, 24, area, 10);
+  EXPECT_EQ(x, 10);
+  EXPECT_EQ(y, 10);
   x = 11, y = 300;
   snapToArea(&x, &y, 200, 24, area, 10);
   EXPECT_EQ(x, 11);

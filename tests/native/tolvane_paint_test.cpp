@@ -104,7 +104,7 @@ TEST(Snap, EdgesCloserThanTheDistanceWinLowFirst) {
   x = 11, y = 300;
   snapToArea(&x, &y, 200, 24, area, 10);
   EXPECT_EQ(x, 11);
-  x = 830, y = -10;
+  x = 830, y = -9;
   snapToArea(&x, &y, 200, 24, area, 10);
   EXPECT_EQ(x, 824);
   EXPECT_EQ(y, 0);

@@ -8,6 +8,8 @@
 #   #expect-output: REGEX   the host's output must match (grep -E)
 #   #after: STEP            a step of a second run without plug-ins, after the first
 #                           has quit (e.g. to read back the settings the plug-in wrote)
+#   #restart: STEP          a step of a last run with the same plug-ins and style,
+#                           after the others (e.g. to see what the settings restore)
 set -uo pipefail
 wine_run=$1 exe=$2 dll=$3 styles=$4 scenario=$5 work=$6
 
@@ -39,6 +41,14 @@ if grep -q '^#after: ' "$scenario"; then
   : >after.rc
   echo "e2e: after the first run"
   timeout 60 "$wine_run" Tolvane.exe --rc after.rc --script after.script </dev/null 2>&1 | tee after.log
+  [ "${PIPESTATUS[0]}" -eq 0 ] || failed=1
+fi
+
+if grep -q '^#restart: ' "$scenario"; then
+  sed -n 's/^#restart: //p' "$scenario" >restart.script
+  echo quit >>restart.script
+  echo "e2e: restarted"
+  timeout 120 "$wine_run" Tolvane.exe --script restart.script </dev/null 2>&1 | tee restart.log
   [ "${PIPESTATUS[0]}" -eq 0 ] || failed=1
 fi
 exit $failed

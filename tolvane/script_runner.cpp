@@ -439,18 +439,28 @@ bool stepExpectPixel(const Args& a, std::string* error) {
   if (!pointArgs(a, 1, &at, error)) return false;
   if (!parseColor(a[4], &want)) return fail(error, "not a colour: " + a[4]);
   if (a.size() > 5 && !number(a[5], &tolerance, error)) return false;
+  const auto matches = [&](uint32_t pixel) {
+    for (int shift = 0; shift <= 16; shift += 8) {
+      const int g = (pixel >> (16 - shift)) & 0xFF;  // bitmap 0x00rrggbb
+      const int w = (want >> shift) & 0xFF;          // colour 0x00bbggrr
+      if (std::abs(g - w) > tolerance) return false;
+    }
+    return true;
+  };
+  // What a window painted reaches the display a little later (wine flushes
+  // window surfaces on its own schedule): look again for up to a second.
   std::vector<uint32_t> pixel;
   RECT one = {at.x, at.y, at.x + 1, at.y + 1};
-  if (!captureScreen(one, &pixel)) return fail(error, "cannot read the screen");
+  bool ok = false;
+  for (int attempt = 0; attempt < 40 && !ok; ++attempt) {
+    if (attempt) Sleep(25);
+    if (!captureScreen(one, &pixel)) return fail(error, "cannot read the screen");
+    ok = matches(pixel[0]);
+  }
   char got[8];
   std::snprintf(got, sizeof got, "#%06x", pixel[0]);
   std::printf("  pixel %s\n", got);
-  for (int shift = 0; shift <= 16; shift += 8) {
-    const int g = (pixel[0] >> (16 - shift)) & 0xFF;  // bitmap 0x00rrggbb
-    const int w = (want >> shift) & 0xFF;             // colour 0x00bbggrr
-    if (std::abs(g - w) > tolerance) return fail(error, std::string("pixel is ") + got);
-  }
-  return true;
+  return ok || fail(error, std::string("pixel is ") + got);
 }
 
 // screenshot TARGET FILE [X Y W H]: the target's rectangle, or the part of it

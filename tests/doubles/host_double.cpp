@@ -346,8 +346,8 @@ void SnapWindowToEdge(WINDOWPOS* pending, int distance, int flags) {
              ? format("SnapWindowToEdge(%d, %d, %d, %d)", pending->x, pending->y, distance, flags)
              : "SnapWindowToEdge(null)");
   if (pending == nullptr || !state().snapToOrigin) return;
-  if (pending->x >= -distance && pending->x <= distance) pending->x = 0;
-  if (pending->y >= -distance && pending->y <= distance) pending->y = 0;
+  if (pending->x > -distance && pending->x < distance) pending->x = 0;
+  if (pending->y > -distance && pending->y < distance) pending->y = 0;
 }
 
 }  // extern "C"

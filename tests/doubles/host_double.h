@@ -33,7 +33,7 @@ HWND createHostWindow();
 void setKvWnd(HWND window);
 
 // Makes SnapWindowToEdge behave like a host whose work area starts at 0,0: a
-// pending position within the distance of the left or top edge moves onto it.
+// pending position closer than the distance to the left or top edge moves onto it.
 // Off by default (the call is only recorded).
 void setSnapToOrigin(bool on);
 

@@ -25,6 +25,7 @@ struct State {
   std::map<HMIXER, OpenDevice> open;
   uintptr_t nextHandle = 0x7100;
   int opens = 0;
+  bool notify = true;
 };
 
 // Never destroyed: the plug-in's own static slider closes a still-bound device
@@ -110,6 +111,7 @@ void fail(Op op, int device, unsigned index) { state().failures.push_back({op, d
 void clearFailures() { state().failures.clear(); }
 const std::vector<SetRecord>& sets() { return state().sets; }
 const std::vector<std::string>& log() { return state().log; }
+void setNotifications(bool on) { state().notify = on; }
 void clearLog() { state().log.clear(); }
 int openHandles() { return static_cast<int>(state().open.size()); }
 int opens() { return state().opens; }
@@ -121,6 +123,7 @@ DWORD raw(UINT device, DWORD control) {
 
 void changeControl(UINT device, DWORD control, DWORD raw) {
   if (Control* c = findControl(device, control)) c->raw = raw;
+  if (!state().notify) return;
   for (const auto& [handle, open] : state().open)
     if (open.device == device && open.callback != nullptr)
       PostMessageA(open.callback, MM_MIXM_CONTROL_CHANGE, reinterpret_cast<WPARAM>(handle),

@@ -70,7 +70,9 @@ DWORD raw(UINT device, DWORD control);
 const std::vector<SetRecord>& sets();
 const std::vector<std::string>& log();  // every call, e.g. "mixerOpen(1, window, 0x10000)"
 int openHandles();
-void clearLog();  // long runs: forget the calls so far (sets are kept)
+void clearLog();
+// Off: a set changes the value without notifying, like wine's driver.
+void setNotifications(bool on);  // long runs: forget the calls so far (sets are kept)
 int opens();
 
 }  // namespace mixerdouble

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+
 #include <mmsystem.h>
 
 #include "host/host_api.h"

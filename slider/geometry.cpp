@@ -1,8 +1,6 @@
 #include "slider/geometry.h"
 
-int knobTravel(const SliderSize& size) {
-  return size.width - 2 * size.margin - size.knobWidth;
-}
+int knobTravel(const SliderSize& size) { return size.width - 2 * size.margin - size.knobWidth; }
 
 int knobFromFraction(double fraction, int travel) {
   return static_cast<int>(static_cast<double>(travel) * fraction + 0.5);

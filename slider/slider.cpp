@@ -35,7 +35,8 @@ void Slider::updateKnobFromValue() {
 }
 
 void Slider::setKnobFromPointer(int pointerX) {
-  knobPos = knobUnderPointer(pointerX, knobWidth, margin, trackRectRight - trackRectLeft - knobWidth);
+  knobPos =
+      knobUnderPointer(pointerX, knobWidth, margin, trackRectRight - trackRectLeft - knobWidth);
 }
 
 void Slider::updateValueFromKnob() {

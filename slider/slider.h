@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+
 #include <mmsystem.h>
 
 // The plug-in's one slider ("slider1"): window, value, placement, options,

@@ -1,6 +1,6 @@
-#include "tolvane/plugins.h"
-
 #include <windows.h>
+
+#include "tolvane/plugins.h"
 
 #include <cstdio>
 

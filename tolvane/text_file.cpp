@@ -1,6 +1,6 @@
-#include "tolvane/text_file.h"
-
 #include <windows.h>
+
+#include "tolvane/text_file.h"
 
 namespace {
 const DWORD kMaxFileSize = 4 * 1024 * 1024;

@@ -1,6 +1,7 @@
 // Textures and gradients painted into real device contexts.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include "host/host_api.h"
 #include "tolvane/texture_words.h"

@@ -1,6 +1,7 @@
 // Settings and style files through the host's exported functions, on real files.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <string>
 

@@ -1,6 +1,7 @@
 // Registration, broadcasts, status texts, menus and snapping with real windows.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>

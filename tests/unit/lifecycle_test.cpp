@@ -129,8 +129,7 @@ TEST_F(Lifecycle, WindowCreationFailureShowsItsBoxAndFails) {
       [](int code, WPARAM w, LPARAM l) -> LRESULT {
         if (code == HCBT_CREATEWND) {
           auto* cs = reinterpret_cast<CBT_CREATEWNDA*>(l)->lpcs;
-          if (!IS_INTRESOURCE(cs->lpszClass) && lstrcmpA(cs->lpszClass, "KvSlider") == 0)
-            return 1;
+          if (!IS_INTRESOURCE(cs->lpszClass) && lstrcmpA(cs->lpszClass, "KvSlider") == 0) return 1;
         }
         return CallNextHookEx(veto, code, w, l);
       },

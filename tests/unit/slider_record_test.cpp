@@ -38,8 +38,8 @@ TEST_F(SliderRecord, ValueIsClampedAndConvertedToKnob) {
   const struct {
     double in, value;
     int knob;
-  } cases[] = {{0.5, 0.5, 92}, {-0.2, 0.0, 0}, {1.7, 1.0, 184}, {std::nan(""), 0.0, 0},
-               {1.0, 1.0, 184}, {0.0, 0.0, 0}};
+  } cases[] = {{0.5, 0.5, 92},         {-0.2, 0.0, 0},  {1.7, 1.0, 184},
+               {std::nan(""), 0.0, 0}, {1.0, 1.0, 184}, {0.0, 0.0, 0}};
   for (const auto& c : cases) {
     slider.value = c.in;
     slider.updateKnobFromValue();

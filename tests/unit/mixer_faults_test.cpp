@@ -1,0 +1,67 @@
+// The driver failing where the plug-in does not look at the result: a set that
+// fails and a close that fails leave the slider working and nothing else broken.
+#include <string>
+
+#include "commands/config_menu.h"
+#include "tests/support/plugin_fixture.h"
+
+namespace {
+
+constexpr DWORD kLine = 0xFFFF0000u;
+
+class MixerFaults : public PluginTest {
+ protected:
+  void SetUp() override {
+    PluginTest::SetUp();
+    mixerdouble::Device device;
+    mixerdouble::Line line;
+    line.id = kLine;
+    line.controls.push_back({3, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", 32768, false});
+    line.controls.push_back({4, MIXERCONTROL_CONTROLTYPE_VOLUME, "Wave", 0, false});
+    device.destinations.push_back(line);
+    mixerdouble::addDevice(device);
+    useDefaultGeometry();
+    slider.computeLayout();
+  }
+};
+
+TEST_F(MixerFaults, AFailingSetKeepsTheValueFromTheMouse) {
+  slider.bindControl(0, kLine, 3);
+  ASSERT_TRUE(slider.mixerBound);
+  mixerdouble::fail(mixerdouble::Op::SetDetails);
+  slider.setKnobFromPointer(4 + 4 + 46);
+  slider.updateValueFromKnob();
+  slider.writeControlValue();
+  EXPECT_EQ(slider.knobPos, 46);
+  EXPECT_DOUBLE_EQ(slider.value, 0.25);
+  EXPECT_TRUE(slider.mixerBound);
+  EXPECT_EQ(mixerdouble::raw(0, 3), 32768u);  // the driver kept its value
+  mixerdouble::clearFailures();
+  slider.writeControlValue();
+  EXPECT_EQ(mixerdouble::raw(0, 3), static_cast<DWORD>(0.25 * 65535.0));
+}
+
+TEST_F(MixerFaults, AFailingCloseDoesNotStopARebindOrAnUnbind) {
+  slider.bindControl(0, kLine, 3);
+  ASSERT_TRUE(slider.mixerBound);
+  mixerdouble::fail(mixerdouble::Op::Close);
+  slider.bindControl(0, kLine, 4);
+  EXPECT_TRUE(slider.mixerBound);
+  EXPECT_EQ(slider.controlId, 4u);
+  EXPECT_EQ(slider.value, 0.0);
+  slider.unbindControl();
+  EXPECT_FALSE(slider.mixerBound);
+  slider.unbindControl();  // unbound: nothing left to close
+  EXPECT_FALSE(slider.mixerBound);
+}
+
+TEST_F(MixerFaults, NoDeviceCountListsNoDevicesAndStillOffersTheOptions) {
+  mixerdouble::fail(mixerdouble::Op::GetNumDevs);
+  showConfigMenu();
+  const std::string tree = hostdouble::menuTree(configMenu);
+  EXPECT_NE(tree.find("-- No audio devices present."), std::string::npos) << tree;
+  EXPECT_NE(tree.find("Position locked"), std::string::npos) << tree;
+  EXPECT_NE(tree.find("10%"), std::string::npos) << tree;
+}
+
+}  // namespace

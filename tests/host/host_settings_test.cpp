@@ -24,8 +24,11 @@ class HostFiles : public ::testing::Test {
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA((folder_ + "\\*").c_str(), &found);
     if (h != INVALID_HANDLE_VALUE) {
-      do DeleteFileA((folder_ + "\\" + found.cFileName).c_str());
-      while (FindNextFileA(h, &found));
+      do {
+        const std::string path = folder_ + "\\" + found.cFileName;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // a read-only one too
+        DeleteFileA(path.c_str());
+      } while (FindNextFileA(h, &found));
       FindClose(h);
     }
     RemoveDirectoryA(folder_.c_str());
@@ -108,6 +111,22 @@ TEST_F(HostFiles, AFailedWriteLeavesTheOldFileWhole) {
   EXPECT_FALSE(WriteInt(file_.c_str(), "a", 5));
   CloseHandle(held);
   EXPECT_EQ(contents(), "a: 1\nb: 2\n");
+  EXPECT_EQ(filesInFolder(), 1);
+}
+
+TEST_F(HostFiles, AReadOnlyFileIsLeftAloneAndOtherAttributesSurviveAWrite) {
+  put("a: 1\n");
+  const char* f = file_.c_str();
+  ASSERT_TRUE(SetFileAttributesA(f, FILE_ATTRIBUTE_READONLY));
+  EXPECT_FALSE(WriteInt(f, "a", 5));
+  EXPECT_NE(GetFileAttributesA(f) & FILE_ATTRIBUTE_READONLY, 0u);
+  EXPECT_EQ(contents(), "a: 1\n");
+  EXPECT_EQ(filesInFolder(), 1);
+  ASSERT_TRUE(SetFileAttributesA(f, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  EXPECT_TRUE(WriteInt(f, "a", 6));
+  EXPECT_EQ(contents(), "a: 6\n");
+  EXPECT_EQ(GetFileAttributesA(f) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM),
+            DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
   EXPECT_EQ(filesInFolder(), 1);
 }
 

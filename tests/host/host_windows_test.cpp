@@ -10,6 +10,7 @@
 #include "host/host_messages.h"
 #include "tolvane/host_state.h"
 #include "tolvane/main_window.h"
+#include "tolvane/monitors.h"
 
 namespace {
 
@@ -209,6 +210,47 @@ TEST_F(HostWindows, SnappingMovesPendingPositionsOntoTheWorkArea) {
   SnapWindowToEdge(&pos, 10, 0);
   EXPECT_EQ(pos.x, work.right - 10);
   SnapWindowToEdge(nullptr, 10, 0);
+}
+
+namespace {
+// A desk of two monitors side by side, each with a bar along its bottom.
+const RECT kMonitors[2] = {{0, 0, 1024, 768}, {1024, -100, 2304, 924}};
+const RECT kWorkAreas[2] = {{0, 0, 1024, 740}, {1024, -100, 2304, 900}};
+
+HMONITOR WINAPI deskMonitorFromRect(LPCRECT rect, DWORD) {
+  const LONG middle = (rect->left + rect->right) / 2;
+  return reinterpret_cast<HMONITOR>(static_cast<INT_PTR>(middle < 1024 ? 1 : 2));
+}
+
+BOOL WINAPI deskMonitorInfo(HMONITOR monitor, LPMONITORINFO info) {
+  const INT_PTR n = reinterpret_cast<INT_PTR>(monitor) - 1;
+  if (n < 0 || n > 1 || info->cbSize < sizeof(MONITORINFO)) return FALSE;
+  info->rcMonitor = kMonitors[n];
+  info->rcWork = kWorkAreas[n];
+  info->dwFlags = n == 0 ? MONITORINFOF_PRIMARY : 0;
+  return TRUE;
+}
+}  // namespace
+
+TEST_F(HostWindows, SnappingUsesTheWorkAreaOfTheMonitorTheWindowIsOn) {
+  const MonitorLookup system = monitorLookup();
+  monitorLookup() = {deskMonitorFromRect, deskMonitorInfo};
+  WINDOWPOS pos = {plugin_, nullptr, 1030, 300, 200, 24, 0};
+  SnapWindowToEdge(&pos, 10, 0);
+  EXPECT_EQ(pos.x, 1024);
+  EXPECT_EQ(pos.y, 300);
+  pos = {plugin_, nullptr, 2099, -95, 200, 24, 0};
+  SnapWindowToEdge(&pos, 10, 0);
+  EXPECT_EQ(pos.x, 2104);
+  EXPECT_EQ(pos.y, -100);
+  pos = {plugin_, nullptr, 1500, 870, 200, 24, 0};  // bottom of the second work area
+  SnapWindowToEdge(&pos, 10, 0);
+  EXPECT_EQ(pos.y, 876);
+  pos = {plugin_, nullptr, 820, 710, 200, 24, 0};  // the primary's right and bottom
+  SnapWindowToEdge(&pos, 10, 0);
+  EXPECT_EQ(pos.x, 824);
+  EXPECT_EQ(pos.y, 716);
+  monitorLookup() = system;
 }
 
 TEST_F(HostWindows, StickyWindowsAreKept) {

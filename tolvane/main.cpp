@@ -62,16 +62,14 @@ int main(int argc, char** argv) {
     return 1;
   }
   loadPlugins(rcFindAll(rc, "tolvane.plugin:"));
-  if (!script.empty() && !startScript(script, host.mainWindow)) {
-    std::fprintf(stderr, "tolvane: cannot start the script\n");
-    DestroyWindow(host.mainWindow);
-  }
+  if (!script.empty() && !startScript(script, host.mainWindow)) requestQuit();
 
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  runMessageLoop();
+  // Only now is no plug-in code on the stack. The script's thread goes first,
+  // so nothing else reaches the host's state while the plug-ins stop; they
+  // stop while the host's window is still there for their last messages.
+  stopScript();
   unloadPlugins();
+  DestroyWindow(host.mainWindow);
   return script.empty() ? 0 : scriptExitCode();
 }

@@ -1,13 +1,13 @@
 #include "tolvane/main_window.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <string>
 
 #include "host/host_api.h"
 #include "host/host_messages.h"
 #include "tolvane/host_state.h"
-#include "tolvane/plugins.h"
 
 namespace {
 
@@ -26,6 +26,7 @@ FILETIME styleStamp() {
 }
 
 FILETIME g_styleStamp;
+std::atomic<bool> g_tasksStopped(false);
 
 void registerWindow(HWND window, const UINT* messages, bool add) {
   if (!window || !messages) return;
@@ -103,6 +104,13 @@ void watchStyle(HWND window) {
   InvalidateRect(window, nullptr, FALSE);
 }
 
+LRESULT runTask(const std::function<bool()>& task) { return !g_tasksStopped && task() ? 1 : 0; }
+
+void runPostedTask(std::function<void()>* task) {
+  if (!g_tasksStopped) (*task)();
+  delete task;
+}
+
 LRESULT CALLBACK toolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case HostMsgRegister:
@@ -112,20 +120,15 @@ LRESULT CALLBACK toolbarProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       registerWindow(reinterpret_cast<HWND>(wParam), reinterpret_cast<const UINT*>(lParam), false);
       return 0;
     case HostMsgStatusText: setStatusText(window, reinterpret_cast<const char*>(lParam)); return 0;
-    case kRunTask: return (*reinterpret_cast<const std::function<bool()>*>(lParam))() ? 1 : 0;
-    case kRunPostedTask: {
-      auto* task = reinterpret_cast<std::function<void()>*>(lParam);
-      (*task)();
-      delete task;
-      return 0;
-    }
+    case kRunTask: return runTask(*reinterpret_cast<const std::function<bool()>*>(lParam));
+    case kRunPostedTask: runPostedTask(reinterpret_cast<std::function<void()>*>(lParam)); return 0;
     case WM_TIMER:
       if (wParam == kStyleWatch) watchStyle(window);
       return 0;
     case WM_PAINT: paintToolbar(window); return 0;
     case WM_RBUTTONUP: showHostMenu(); return 0;
-    case WM_CLOSE: quitHost(); return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_CLOSE: requestQuit(); return 0;
+    case WM_DESTROY: requestQuit(); return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -147,19 +150,29 @@ HWND createMainWindow(HINSTANCE instance) {
   if (window) {
     g_styleStamp = styleStamp();
     SetTimer(window, kStyleWatch, 1000, nullptr);
+    hostState().hostCommands = handleHostCommand;
   }
   return window;
 }
 
 bool runOnUiThread(HWND mainWindow, const std::function<bool()>& task) {
+  if (g_tasksStopped) return false;
   return SendMessageA(mainWindow, kRunTask, 0, reinterpret_cast<LPARAM>(&task)) != 0;
 }
 
 bool postToUiThread(HWND mainWindow, const std::function<void()>& task) {
+  if (g_tasksStopped) return false;
   auto* copy = new std::function<void()>(task);
   if (PostMessageA(mainWindow, kRunPostedTask, 0, reinterpret_cast<LPARAM>(copy))) return true;
   delete copy;
   return false;
+}
+
+void stopTasks(HWND mainWindow) {
+  g_tasksStopped = true;
+  MSG msg;
+  while (PeekMessageA(&msg, mainWindow, kRunPostedTask, kRunPostedTask, PM_REMOVE))
+    DispatchMessageA(&msg);  // deletes the task without running it
 }
 
 bool handleHostCommand(const std::string& command) {
@@ -169,7 +182,7 @@ bool handleHostCommand(const std::string& command) {
     return true;
   }
   if (command == "@TolvaneQuit") {
-    quitHost();
+    requestQuit();
     return true;
   }
   const std::string stylePrefix = "@TolvaneStyle ";
@@ -182,9 +195,17 @@ bool handleHostCommand(const std::string& command) {
   return false;
 }
 
-void quitHost() {
-  // Plug-ins stop while the host's window still exists, so their last
-  // messages to it (unregistering, status) reach a live window.
-  unloadPlugins();
-  DestroyWindow(hostState().mainWindow);
+void requestQuit() {
+  // The flag ends the loop even when a modal loop swallows WM_QUIT (the
+  // system's move loop does); WM_QUIT wakes a loop waiting for messages.
+  hostState().quitRequested = true;
+  PostQuitMessage(0);
+}
+
+void runMessageLoop() {
+  MSG msg;
+  while (!hostState().quitRequested && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
 }

@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -22,18 +23,26 @@ namespace {
 typedef std::vector<std::string> Args;
 
 struct Script {
-  std::string path;
+  std::string path, text;
   HWND mainWindow = nullptr;
-  int exitCode = 0;
+  HANDLE thread = nullptr;
+  HANDLE stopEvent = nullptr;         // set when the host has quit
+  std::atomic<bool> stopping{false};  // the same, for a look without waiting
+  int exitCode = 1;                   // until the script reaches its end
 };
 Script g_script;
+
+// Sleeps, but wakes when the host quits; false then.
+bool pause(DWORD ms) { return WaitForSingleObject(g_script.stopEvent, ms) == WAIT_TIMEOUT; }
 
 bool fail(std::string* error, const std::string& why) {
   *error = why;
   return false;
 }
 
-bool ui(const std::function<bool()>& task) { return runOnUiThread(g_script.mainWindow, task); }
+bool ui(const std::function<bool()>& task) {
+  return !g_script.stopping && runOnUiThread(g_script.mainWindow, task);
+}
 
 bool number(const std::string& text, int* value, std::string* error) {
   return parseInt(text, value) || fail(error, "not a number: " + text);
@@ -76,7 +85,7 @@ bool toScreen(const std::string& name, int x, int y, POINT* at, std::string* err
 // sent so far (or two seconds pass: a window that never validates is not an error).
 void settle() {
   for (int i = 0; i < 200; ++i) {
-    Sleep(10);
+    if (!pause(10)) return;
     bool idle = false;
     ui([&] {
       idle = (GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_PAINT | QS_TIMER) & 0xFFFF0000u) == 0 &&
@@ -135,7 +144,7 @@ DWORD buttonFlag(const Args& a, size_t at, bool down) {
 bool stepWait(const Args& a, std::string* error) {
   int ms;
   if (!number(a[1], &ms, error) || ms < 0) return fail(error, "bad time");
-  Sleep(static_cast<DWORD>(ms));
+  pause(static_cast<DWORD>(ms));
   settle();
   return true;
 }
@@ -165,7 +174,8 @@ bool stepReload(const Args&, std::string*) {
 }
 
 bool stepStyle(const Args& a, std::string* error) {
-  const std::string path = resolvePath(a[1]);
+  std::string path;
+  ui([&] { return path = resolvePath(a[1]), true; });
   if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
     return fail(error, "no style file " + path);
   ui([&] { return handleHostCommand("@TolvaneStyle " + a[1]); });
@@ -453,7 +463,7 @@ bool stepExpectPixel(const Args& a, std::string* error) {
   RECT one = {at.x, at.y, at.x + 1, at.y + 1};
   bool ok = false;
   for (int attempt = 0; attempt < 40 && !ok; ++attempt) {
-    if (attempt) Sleep(25);
+    if (attempt && !pause(25)) break;
     if (!captureScreen(one, &pixel)) return fail(error, "cannot read the screen");
     ok = matches(pixel[0]);
   }
@@ -564,7 +574,7 @@ bool stepExpectBox(const Args& a, std::string* error) {
   BoxSearch search;
   for (int i = 0; i < 40 && !search.box; ++i) {
     EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));
-    if (!search.box) Sleep(50);
+    if (!search.box && !pause(50)) break;
   }
   if (!search.box) return fail(error, "no message box");
   EnumChildWindows(search.box, findBoxText, reinterpret_cast<LPARAM>(&search));
@@ -647,20 +657,17 @@ bool runLine(int number, const ScriptLine& line, bool* quit) {
     std::printf("  ok\n");
     return true;
   }
+  if (g_script.stopping) error = "the host quit during this step";
   std::printf("  %s: %s\n", line.optional ? "failed (optional, going on)" : "FAILED",
               error.c_str());
   return line.optional;
 }
 
-DWORD WINAPI scriptThread(void*) {
-  std::string text;
-  bool quit = false, ok = true;
-  if (!loadTextFile(g_script.path, &text)) {
-    std::printf("script: cannot read %s\n", g_script.path.c_str());
-    ok = false;
-  }
+// Runs the lines in order; false at the first failing one, or when the host
+// quits before the last line has started.
+bool runLines(const std::string& text, bool* quit) {
   int number = 0;
-  for (size_t at = 0; ok && !quit && at < text.size();) {
+  for (size_t at = 0; !*quit && at < text.size();) {
     size_t end = text.find('\n', at);
     if (end == std::string::npos) end = text.size();
     const std::string raw = text.substr(at, end - at);
@@ -670,22 +677,30 @@ DWORD WINAPI scriptThread(void*) {
     std::string error;
     if (!splitScriptLine(raw, &line, &error)) {
       std::printf("line %d: FAILED: %s\n", number, error.c_str());
-      ok = false;
-      break;
+      return false;
     }
     if (line.words.empty()) continue;
-    if (!runLine(number, line, &quit)) ok = false;
+    if (g_script.stopping) {
+      std::printf("script: stopped at line %d, before its end: the host quit\n", number);
+      return false;
+    }
+    if (!runLine(number, line, quit)) return false;
   }
+  return true;
+}
+
+DWORD WINAPI scriptThread(void*) {
+  bool quit = false;
+  const bool ok = runLines(g_script.text, &quit);
   g_script.exitCode = ok ? 0 : 1;
   std::printf("script: %s\n", ok ? "passed" : "failed");
   std::fflush(stdout);
   // Posted, not sent: a sent message reaches the user-interface thread even while
-  // it waits inside a plug-in's mixer call, and unloading the plug-in there
-  // pulls its code out from under that call.
+  // it waits inside a plug-in's mixer call.
   const bool stop = !ok || quit;
   postToUiThread(g_script.mainWindow, [stop] {
     hostState().scriptMode = false;
-    if (stop) quitHost();
+    if (stop) requestQuit();
   });
   return 0;
 }
@@ -695,12 +710,44 @@ DWORD WINAPI scriptThread(void*) {
 bool startScript(const std::string& path, HWND mainWindow) {
   g_script.path = path;
   g_script.mainWindow = mainWindow;
+  if (!loadTextFile(path, &g_script.text)) {
+    std::printf("script: cannot read %s\nscript: failed\n", path.c_str());
+    return false;
+  }
+  g_script.stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (g_script.stopEvent)
+    g_script.thread = CreateThread(nullptr, 0, scriptThread, nullptr, 0, nullptr);
+  if (!g_script.thread) {
+    std::printf("script: cannot start (error %lu)\nscript: failed\n", GetLastError());
+    return false;
+  }
   hostState().scriptMode = true;
   hostState().verbose = true;
-  HANDLE thread = CreateThread(nullptr, 0, scriptThread, nullptr, 0, nullptr);
-  if (!thread) return false;
-  CloseHandle(thread);
   return true;
+}
+
+void stopScript() {
+  if (!g_script.thread) return;
+  g_script.stopping = true;
+  SetEvent(g_script.stopEvent);
+  stopTasks(g_script.mainWindow);
+  // The script's thread may be waiting for an answer from this one: keep
+  // answering (stopTasks turns the work away) until the thread has ended.
+  // Every wait of a step is short or ends at the stop event, so this is quick;
+  // a thread stuck anyway must not outlive the state it reads.
+  const DWORD deadline = GetTickCount() + 10000;
+  while (MsgWaitForMultipleObjects(1, &g_script.thread, FALSE, 100, QS_SENDMESSAGE) !=
+         WAIT_OBJECT_0) {
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    if (static_cast<LONG>(GetTickCount() - deadline) > 0) {
+      std::fprintf(stderr, "tolvane: the script's thread does not stop; exiting at once\n");
+      ExitProcess(1);
+    }
+  }
+  CloseHandle(g_script.thread);
+  CloseHandle(g_script.stopEvent);
+  g_script.thread = g_script.stopEvent = nullptr;
 }
 
 int scriptExitCode() { return g_script.exitCode; }

@@ -6,6 +6,8 @@
 #   #rc: LINE               a line of Tolvane.rc (default: the plug-in and nightfall.style)
 #   #file: NAME LINE        a line appended to file NAME in the folder before the start
 #   #expect-output: REGEX   the host's output must match (grep -E)
+#   #expect-exit: N         the first run's exit code (default 0): a scenario
+#                           that is meant to fail says so here
 #   #after: STEP            a step of a second run without plug-ins, after the first
 #                           has quit (e.g. to read back the settings the plug-in wrote)
 #   #restart: STEP          a step of a last run with the same plug-ins and style,
@@ -27,7 +29,9 @@ done
 cd "$work" || exit 1
 timeout 120 "$wine_run" Tolvane.exe --script scenario.script </dev/null 2>&1 | tee output.log
 status=${PIPESTATUS[0]}
-[ "$status" -eq 0 ] || { echo "e2e: Tolvane.exe exited with $status"; exit 1; }
+want=$(sed -n 's/^#expect-exit: //p' "$scenario")
+[ "$status" -eq "${want:-0}" ] ||
+  { echo "e2e: Tolvane.exe exited with $status, not ${want:-0}"; exit 1; }
 
 failed=0
 while IFS= read -r regex; do

@@ -7,6 +7,7 @@ add_link_options(${KV_SANITIZE})
 
 add_library(kv_portable STATIC ${KV_PORTABLE_SOURCES} ${KV_TOLVANE_PORTABLE_SOURCES})
 target_include_directories(kv_portable PUBLIC ${CMAKE_SOURCE_DIR})
+target_include_directories(kv_portable SYSTEM PUBLIC ${KV_STB_DIR})
 
 enable_testing()
 include(${CMAKE_SOURCE_DIR}/cmake/googletest.cmake)

@@ -1,8 +1,6 @@
 #include "tolvane/screen_capture.h"
 
-#include <cstdio>
-
-#include "tolvane/png_writer.h"
+#include "tolvane/png_file.h"
 
 namespace {
 
@@ -63,17 +61,5 @@ bool saveScreenPng(const RECT& area, const std::string& path, std::string* error
     *error = "cannot read the screen";
     return false;
   }
-  const std::vector<uint8_t> png =
-      encodePng(pixels.data(), uint32_t(area.right - area.left), uint32_t(area.bottom - area.top));
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) {
-    *error = "cannot create " + path;
-    return false;
-  }
-  const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
-  if (std::fclose(file) != 0 || !written) {
-    *error = "cannot write " + path;
-    return false;
-  }
-  return true;
+  return writePngFile(path, pixels.data(), area.right - area.left, area.bottom - area.top, error);
 }

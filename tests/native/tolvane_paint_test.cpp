@@ -1,12 +1,20 @@
-// The substitute host's textures, gradient pixels, snapping and PNG encoding.
+// The substitute host's textures, gradient pixels, snapping and PNG files.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "tolvane/gradient_render.h"
-#include "tolvane/png_writer.h"
+#include "tolvane/png_file.h"
 #include "tolvane/snap.h"
 #include "tolvane/texture_words.h"
+
+// An independent reader of the written files: stb_image from libstb-dev.
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#include <stb_image.h>
 
 TEST(TextureWords, AnyOrderAndCaseFillTheWords) {
   Texture t;
@@ -116,44 +124,29 @@ TEST(Snap, EdgesCloserThanTheDistanceWinLowFirst) {
   EXPECT_EQ(x, 2147483600);
 }
 
-TEST(Png, ChecksumsMatchKnownValues) {
-  const uint8_t iend[] = {'I', 'E', 'N', 'D'};
-  EXPECT_EQ(pngCrc32(iend, 4), 0xAE426082u);
-  const char* wiki = "Wikipedia";
-  EXPECT_EQ(pngAdler32(reinterpret_cast<const uint8_t*>(wiki), 9), 0x11E60398u);
-}
-
-TEST(Png, StoredBlocksCarryTheRawRows) {
-  // 200 x 120 pixels: 72120 raw bytes, more than one stored block.
-  std::vector<uint32_t> px(200 * 120);
+TEST(Png, AWrittenFileReadsBackWithItsExactPixels) {
+  // Noise the row filters cannot flatten, over more than one deflate block.
+  const int w = 200, h = 120;
+  std::vector<uint32_t> px(w * h);
   for (size_t i = 0; i < px.size(); ++i) px[i] = static_cast<uint32_t>(i * 2654435761u) & 0xFFFFFF;
-  const std::vector<uint8_t> png = encodePng(px.data(), 200, 120);
-  ASSERT_GT(png.size(), 8u + 25 + 12);
-  EXPECT_EQ(std::memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);
-  EXPECT_EQ(std::memcmp(png.data() + 12, "IHDR", 4), 0);
-  // Walk IDAT: zlib header, stored blocks, Adler-32 of the raw rows.
-  const uint8_t* idat = png.data() + 8 + 25;
-  const size_t len = (size_t(idat[0]) << 24) | (idat[1] << 16) | (idat[2] << 8) | idat[3];
-  ASSERT_EQ(std::memcmp(idat + 4, "IDAT", 4), 0);
-  EXPECT_EQ(pngCrc32(idat + 4, 4 + len), (uint32_t(idat[8 + len]) << 24) | (idat[9 + len] << 16) |
-                                             (idat[10 + len] << 8) | idat[11 + len]);
-  const uint8_t* z = idat + 8;
-  EXPECT_EQ(z[0], 0x78);
-  std::vector<uint8_t> raw;
-  size_t at = 2;
-  bool last = false;
-  while (!last) {
-    last = z[at] & 1;
-    const size_t n = z[at + 1] | (z[at + 2] << 8);
-    EXPECT_EQ(n ^ 0xFFFF, size_t(z[at + 3] | (z[at + 4] << 8)));
-    raw.insert(raw.end(), z + at + 5, z + at + 5 + n);
-    at += 5 + n;
-  }
-  ASSERT_EQ(raw.size(), 120u * (1 + 200 * 3));
-  EXPECT_EQ(raw[0], 0);  // filter byte
-  EXPECT_EQ(raw[1], px[0] >> 16);
-  EXPECT_EQ(raw[601 * 7 + 1 + 3 * 5 + 2], px[7 * 200 + 5] & 0xFF);
-  const uint32_t adler = (uint32_t(z[at]) << 24) | (z[at + 1] << 16) | (z[at + 2] << 8) | z[at + 3];
-  EXPECT_EQ(adler, pngAdler32(raw.data(), raw.size()));
-  EXPECT_EQ(std::memcmp(png.data() + png.size() - 8, "IEND", 4), 0);
+  px[0] = 0xFF0000;
+  const std::string path = testing::TempDir() + "readback.png";
+  std::string error;
+  ASSERT_TRUE(writePngFile(path, px.data(), w, h, &error)) << error;
+  int rw = 0, rh = 0, channels = 0;
+  unsigned char* rgb = stbi_load(path.c_str(), &rw, &rh, &channels, 3);
+  std::remove(path.c_str());
+  ASSERT_NE(rgb, nullptr) << stbi_failure_reason();
+  EXPECT_EQ(rw, w);
+  EXPECT_EQ(rh, h);
+  EXPECT_EQ(channels, 3);
+  EXPECT_EQ(rgb[0], 0xFF);  // red first: the bitmap's 0x00rrggbb order is undone
+  EXPECT_EQ(rgb[1], 0);
+  size_t wrong = 0;
+  for (size_t i = 0; i < px.size(); ++i)
+    wrong += (uint32_t(rgb[3 * i]) << 16 | uint32_t(rgb[3 * i + 1]) << 8 | rgb[3 * i + 2]) != px[i];
+  EXPECT_EQ(wrong, 0u);
+  stbi_image_free(rgb);
+  EXPECT_FALSE(writePngFile(testing::TempDir() + "no/such/folder.png", px.data(), w, h, &error));
+  EXPECT_FALSE(writePngFile(path, px.data(), 0, h, &error));
 }

@@ -1,0 +1,97 @@
+// Script steps giving real pointer input through SendInput.
+#include <cstdlib>
+
+#include "tolvane/script_steps.h"
+
+namespace script {
+namespace {
+
+// Absolute input is in 1/65536 of the screen; rounding up lands on the pixel
+// meant, and a pointer left elsewhere is put right before the button events.
+void sendMouse(DWORD flags, POINT at) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  const long long w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dx = static_cast<LONG>((at.x * 65536LL + w - 1) / w);
+  input.mi.dy = static_cast<LONG>((at.y * 65536LL + h - 1) / h);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof input);
+  POINT now;
+  if (GetCursorPos(&now) && (now.x != at.x || now.y != at.y)) SetCursorPos(at.x, at.y);
+  if (flags & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN)) closeShownMenu();
+  if (flags) {
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+  }
+  settle();
+}
+
+DWORD buttonFlag(const Args& a, size_t at, bool down) {
+  const bool right = a.size() > at && a[at] == "right";
+  return right ? (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
+               : (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+}
+
+bool stepPress(const Args& a, std::string* error) {
+  POINT at;
+  if (!pointArgs(a, 1, &at, error)) return false;
+  sendMouse(0, at);
+  sendMouse(buttonFlag(a, 4, true), at);
+  return true;
+}
+
+bool stepMove(const Args& a, std::string* error) {
+  POINT at;
+  return pointArgs(a, 1, &at, error) && (sendMouse(0, at), true);
+}
+
+bool stepRelease(const Args& a, std::string* error) {
+  POINT at;
+  return pointArgs(a, 1, &at, error) && (sendMouse(buttonFlag(a, 4, false), at), true);
+}
+
+bool stepClick(const Args& a, std::string* error, bool right) {
+  POINT at;
+  if (!pointArgs(a, 1, &at, error)) return false;
+  sendMouse(0, at);
+  sendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, at);
+  sendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, at);
+  return true;
+}
+
+// drag TARGET X1 Y1 X2 Y2 [STEPS]: press, move in even steps, release. Both
+// points are taken relative to the target as it stood before the press, so a
+// window that moves with the pointer does not shift the end point.
+bool stepDrag(const Args& a, std::string* error) {
+  POINT from, to;
+  int x2, y2, steps = 8;
+  if (!pointArgs(a, 1, &from, error) || !number(a[4], &x2, error) || !number(a[5], &y2, error))
+    return false;
+  if (a.size() > 6 && (!number(a[6], &steps, error) || steps < 1 || steps > 1000))
+    return fail(error, "bad step count");
+  to.x = from.x + x2 - std::atoi(a[2].c_str());
+  to.y = from.y + y2 - std::atoi(a[3].c_str());
+  sendMouse(0, from);
+  sendMouse(MOUSEEVENTF_LEFTDOWN, from);
+  for (int i = 1; i <= steps; ++i) {
+    POINT p = {from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
+    sendMouse(0, p);
+  }
+  sendMouse(MOUSEEVENTF_LEFTUP, to);
+  return true;
+}
+
+const Step kSteps[] = {
+    {"press", 3, stepPress},
+    {"move", 3, stepMove},
+    {"release", 3, stepRelease},
+    {"click", 3, [](const Args& a, std::string* e) { return stepClick(a, e, false); }},
+    {"right-click", 3, [](const Args& a, std::string* e) { return stepClick(a, e, true); }},
+    {"drag", 5, stepDrag},
+};
+
+}  // namespace
+
+StepTable inputSteps() { return tableOf(kSteps); }
+
+}  // namespace script

@@ -5,6 +5,7 @@
 #include "commands/decimal_number.h"
 #include "plugin/module_state.h"
 #include "settings/settings_path.h"
+#include "slider/placement.h"
 
 namespace {
 
@@ -128,8 +129,6 @@ void Slider::readSettings(const char* path) {
   const std::uint32_t control = readIdentifier(path, kControlKey);
   if (bound) bindControl(device, line, control);
 
-  if (x >= GetSystemMetrics(SM_CXSCREEN)) x = 10;
-  if (y >= GetSystemMetrics(SM_CYSCREEN)) y = 10;
   if (alpha < 0) alpha = 0;
   if (alpha > 100) alpha = 100;
 
@@ -138,6 +137,13 @@ void Slider::readSettings(const char* path) {
     // A binding made above placed the knob for the refused sizes.
     updateKnobFromValue();
     MessageBoxA(nullptr, kSizesTooSmall, kPluginTitle, MB_TOPMOST | MB_ICONERROR);
+  }
+  // A slider placed on a monitor beside or above the primary one keeps its
+  // place; one that no monitor would show (that monitor has gone) comes back
+  // to the primary monitor, whose top-left corner is always 0,0.
+  if (!touchesAnyMonitor(x, y, width, height)) {
+    x = 10;
+    y = 10;
   }
 }
 

@@ -1,5 +1,7 @@
 #include "slider/placement.h"
 
+#include <climits>
+
 #include "slider/slider.h"
 
 namespace {
@@ -7,6 +9,12 @@ typedef BOOL(WINAPI* SetLayeredFn)(HWND, COLORREF, BYTE, DWORD);
 
 LayeredLookup lookupState;
 SetLayeredFn setLayered;
+MonitorLookup monitorLookup = MonitorFromRect;
+
+LONG edge(long long origin, long long extent) {
+  const long long e = origin + extent;
+  return static_cast<LONG>(e > INT_MAX ? INT_MAX : e < INT_MIN ? INT_MIN : e);
+}
 
 // alpha per cent -> opacity byte, truncated. Clamped while still a double: a
 // percentage far out of range would not fit the integer it is truncated into.
@@ -30,6 +38,15 @@ bool setLayeredAttributes(HWND window, COLORREF key, BYTE alpha, DWORD flags) {
   }
   if (lookupState != LayeredLookup::Present) return false;
   return setLayered(window, key, alpha, flags) != FALSE;
+}
+
+bool touchesAnyMonitor(int x, int y, int width, int height) {
+  const RECT r = {x, y, edge(x, width), edge(y, height)};
+  return monitorLookup(&r, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
+void setMonitorLookup(MonitorLookup lookup) {
+  monitorLookup = lookup != nullptr ? lookup : MonitorFromRect;
 }
 
 LayeredLookup layeredLookupState() { return lookupState; }

@@ -12,3 +12,11 @@ LayeredLookup layeredLookupState();
 // For tests: start the lookup afresh (NotLookedUp), or behave from now on as a
 // system without the function would (Absent).
 void resetLayeredLookup(LayeredLookup state);
+
+// Whether a window with this rectangle would show, even in part, on some
+// monitor of the desktop (sums that leave 32 bits are cut off at its ends).
+bool touchesAnyMonitor(int x, int y, int width, int height);
+
+// For tests: answers in MonitorFromRect's place; null gives the system's back.
+typedef HMONITOR(WINAPI* MonitorLookup)(LPCRECT, DWORD);
+void setMonitorLookup(MonitorLookup lookup);

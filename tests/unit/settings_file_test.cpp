@@ -2,9 +2,11 @@
 // host double's table and call record.
 #include "settings/settings_file.h"
 
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "slider/placement.h"
 #include "tests/support/message_box_capture.h"
 #include "tests/support/plugin_fixture.h"
 
@@ -27,6 +29,10 @@ class SettingsFile : public PluginTest {
   void SetUp() override {
     PluginTest::SetUp();
     moduleInstance = instance();
+  }
+  void TearDown() override {
+    setMonitorLookup(nullptr);
+    PluginTest::TearDown();
   }
 };
 
@@ -215,20 +221,23 @@ TEST_F(SettingsFile, StoredValuesReplaceTheDefaults) {
   EXPECT_FALSE(slider.pluginsHidden);  // has no key
 }
 
-TEST_F(SettingsFile, PositionBeyondTheScreenIsRepairedAlphaClamped) {
+TEST_F(SettingsFile, PositionOffEveryMonitorIsRepairedAlphaClamped) {
   const int w = GetSystemMetrics(SM_CXSCREEN);
   const int h = GetSystemMetrics(SM_CYSCREEN);
   struct Case {
     int x, y, alpha;
     int expectedX, expectedY, expectedAlpha;
   };
+  // The window is 200 x 24; wine shows one monitor, the primary screen.
   const Case cases[] = {
       {w, h, -5, 10, 10, 0},
       {w - 1, h - 1, 150, w - 1, h - 1, 100},
-      {-50, -7000, 0, -50, -7000, 0},
-      {w + 5000, 20, 100, 10, 20, 100},
-      {20, h, 50, 20, 10, 50},
-      {2147483647, -2147483647 - 1, -2147483647 - 1, 10, -2147483647 - 1, 0},
+      {-199, -23, 0, -199, -23, 0},  // its last pixel still on the screen
+      {-200, 40, 0, 10, 10, 0},
+      {-50, -7000, 0, 10, 10, 0},
+      {w + 5000, 20, 100, 10, 10, 100},
+      {20, h, 50, 10, 10, 50},
+      {2147483647, -2147483647 - 1, -2147483647 - 1, 10, 10, 0},
   };
   for (const Case& c : cases) {
     store("kvslider.slider1.x:", std::to_string(c.x));
@@ -237,12 +246,63 @@ TEST_F(SettingsFile, PositionBeyondTheScreenIsRepairedAlphaClamped) {
     store("kvslider.slider1.transparent:", "false");
     slider.pluginsHidden = false;
     slider.readSettings(kFile);
-    EXPECT_EQ(slider.x, c.expectedX) << c.x;
-    EXPECT_EQ(slider.y, c.expectedY) << c.y;
+    EXPECT_EQ(slider.x, c.expectedX) << c.x << "," << c.y;
+    EXPECT_EQ(slider.y, c.expectedY) << c.x << "," << c.y;
     EXPECT_EQ(slider.alpha, c.expectedAlpha) << c.alpha;
     EXPECT_FALSE(slider.transparent) << c.alpha;
     EXPECT_FALSE(slider.pluginsHidden) << c.alpha;  // not even alpha 0 hides at start
   }
+}
+
+// A desktop of three monitors: the primary, a larger one to its right and
+// one left of and above it.
+const RECT kMonitors[] = {{0, 0, 1024, 768}, {1024, 0, 2944, 1080}, {-1280, -1024, 0, 0}};
+RECT lastLookedUp;
+
+HMONITOR WINAPI threeMonitors(LPCRECT r, DWORD flags) {
+  lastLookedUp = *r;
+  for (size_t i = 0; i < std::size(kMonitors); ++i) {
+    RECT common;
+    if (IntersectRect(&common, r, &kMonitors[i])) return reinterpret_cast<HMONITOR>(i + 1);
+  }
+  return flags == MONITOR_DEFAULTTONULL ? nullptr : reinterpret_cast<HMONITOR>(1);
+}
+
+TEST_F(SettingsFile, PositionOnAnyMonitorIsKeptAndOnNoneComesBackToThePrimary) {
+  setMonitorLookup(threeMonitors);
+  struct Case {
+    int x, y;
+    bool kept;
+  };
+  const Case cases[] = {
+      {1500, 500, true},      // on the right-hand monitor, beyond the primary's width
+      {2000, 1000, true},     // below the primary's height, still on the right-hand one
+      {-600, -300, true},     // on the one above and to the left
+      {-150, 100, true},      // partly left of the primary
+      {825, 1056, true},      // one pixel on the right-hand monitor's corner
+      {-200, 500, false},     // left of the primary, below the upper-left one
+      {500, 800, false},      // below the primary
+      {2944, 10, false},      // just right of the right-hand monitor
+      {-1480, -1048, false},  // just beyond the upper-left one's corner
+  };
+  for (const Case& c : cases) {
+    store("kvslider.slider1.x:", std::to_string(c.x));
+    store("kvslider.slider1.y:", std::to_string(c.y));
+    slider.readSettings(kFile);
+    EXPECT_EQ(slider.x, c.kept ? c.x : 10) << c.x << "," << c.y;
+    EXPECT_EQ(slider.y, c.kept ? c.y : 10) << c.x << "," << c.y;
+    EXPECT_EQ(lastLookedUp.right - lastLookedUp.left, 200);
+    EXPECT_EQ(lastLookedUp.bottom - lastLookedUp.top, 24);
+  }
+
+  // The rectangle looked up is the one of the sizes in force after their repair.
+  MessageBoxCapture boxes;
+  store("kvslider.slider1.width:", "3");
+  store("kvslider.slider1.x:", "-250");
+  store("kvslider.slider1.y:", "100");
+  slider.readSettings(kFile);
+  EXPECT_EQ(lastLookedUp.right, -50);
+  EXPECT_EQ(slider.x, 10);
 }
 
 TEST_F(SettingsFile, SizesAreValidatedAndResetWithTheBox) {

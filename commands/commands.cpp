@@ -2,6 +2,7 @@
 
 #include "commands/command_text.h"
 #include "commands/decimal_number.h"
+#include "commands/volume_commands.h"
 #include "slider/slider.h"
 
 namespace {
@@ -61,7 +62,8 @@ constexpr Keyword kKeywords[] = {
     {"mixer", 6, bindFromTokens},       {"nomixer", 2, unbind},
     {"alpha", 4, setOpacity},           {"ontoptoggle", 2, toggleOnTop},
     {"plugintoggle", 2, togglePlugins}, {"snaptoggle", 2, toggleSnap},
-    {"dragtoggle", 2, toggleDrag},
+    {"dragtoggle", 2, toggleDrag},      {"volume", 4, setVolume},
+    {"volumeup", 2, volumeUp},          {"volumedown", 2, volumeDown},
 };
 
 }  // namespace

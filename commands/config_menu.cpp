@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "commands/enumeration_mixer.h"
-#include "commands/mixer_name.h"
+#include "mixer/mixer_name.h"
 #include "plugin/module_state.h"
 
 namespace {

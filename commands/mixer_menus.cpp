@@ -1,7 +1,7 @@
 #include <cstdio>
 
 #include "commands/config_menu.h"
-#include "commands/mixer_name.h"
+#include "mixer/mixer_name.h"
 #include "plugin/module_state.h"
 
 namespace {

@@ -74,6 +74,7 @@ void Slider::bindControl(unsigned device, unsigned line, unsigned control) {
   updateKnobFromValue();
   repaint(window);
   mixerBound = true;
+  rememberVolumeName();
 }
 
 void Slider::unbindControl() {

@@ -12,8 +12,9 @@ namespace {
 constexpr char kPreferredName[] = "KvSliderrc";
 constexpr char kFallbackName[] = "KvSlider.rc";
 constexpr char kSizesTooSmall[] = "KvSlider size settings are too small!  Defaults set.";
+constexpr int kDefaultWheelStep = 2;  // per cent
 
-// Keys 1 to 14: read into and written from these fields, in this order.
+// The keys read into and written from these fields, in this order.
 struct FieldKey {
   const char* key;
   int Slider::*intField;    // or null for a flag
@@ -36,6 +37,7 @@ constexpr FieldKey kFieldKeys[] = {
     {"kvslider.slider1.togglewithplugins:", nullptr, &Slider::toggleWithPlugins, 0},
     {"kvslider.slider1.draggable:", nullptr, &Slider::draggable, 1},
     {"kvslider.slider1.alpha:", &Slider::alpha, nullptr, 100},
+    {"kvslider.slider1.wheelstep:", &Slider::wheelStep, nullptr, kDefaultWheelStep},
 };
 
 constexpr char kBoundKey[] = "kvslider.slider1.mixer.set:";
@@ -131,6 +133,7 @@ void Slider::readSettings(const char* path) {
 
   if (alpha < 0) alpha = 0;
   if (alpha > 100) alpha = 100;
+  if (wheelStep < 1 || wheelStep > 25) wheelStep = kDefaultWheelStep;
 
   if (!sizesAcceptable(*this)) {
     resetSizes(*this);

@@ -23,6 +23,9 @@ void Slider::initialise() {
   toggleWithPlugins = false;
   transparent = false;
   alpha = 100;
+  wheelStep = 2;
+  wheelRemainder = 0;
+  volumeName[0] = '\0';
   updateKnobFromValue();
 }
 

@@ -43,6 +43,10 @@ class Slider {
   int knobRectTop;
   int knobRectBottom;
   bool dragging;
+  int wheelStep;       // per cent for a wheel notch or a step command without its own
+  int wheelRemainder;  // wheel delta short of a whole notch, in the last direction turned
+  char volumeName[MIXER_LONG_NAME_CHARS +
+                  1];  // what the binding controls, as users read it ("Master Volume")
 
   // Record and geometry (slider/slider.cpp)
   void initialise();
@@ -77,6 +81,15 @@ class Slider {
   void handleControlChange(unsigned control);
   void directNotificationsToWindow();
   void releaseAtUnload();
+  void rememberVolumeName();  // (mixer/volume_name.cpp)
+
+  // The bound volume as the wheel, step commands and tooltip reach it,
+  // whatever kind of binding it is (slider/level.cpp)
+  bool levelBound() const;
+  double level() const;
+  void setLevel(double level);  // like a drag: knob, one write, repaint; unbound: nothing
+  void stepLevel(double percent);
+  const char* levelName() const;
 
   // Commands (commands/commands.cpp)
   void handleCommand(const char* text);

@@ -7,6 +7,8 @@
 #include "plugin/module_state.h"
 #include "settings/settings_file.h"
 #include "slider/slider.h"
+#include "slider/tooltip.h"
+#include "slider/wheel.h"
 
 namespace {
 
@@ -43,12 +45,14 @@ LRESULT onLeftPress(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
   s.dragging = true;
   s.writeControlValue();
   repaint(s.window);
+  showTooltip(s, kTipDrag);
   return 0;
 }
 
 LRESULT onRelease(Slider& s) {
   ReleaseCapture();  // sends WM_CAPTURECHANGED, which ends the drag as well
   s.dragging = false;
+  dragEnded(s);
   return 0;
 }
 
@@ -62,6 +66,7 @@ LRESULT onDragTo(Slider& s, int pointerX) {
 
 LRESULT onCaptureLost(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
   s.dragging = false;
+  dragEnded(s);
   return DefWindowProcA(hwnd, WM_CAPTURECHANGED, wParam, lParam);
 }
 
@@ -90,6 +95,7 @@ LRESULT onPositionChanged(Slider& s, const WINDOWPOS* done) {
     s.x = done->x;
     s.y = done->y;
   }
+  refreshTooltip(s);  // keeps it beside the window as that moves
   return 0;
 }
 
@@ -106,6 +112,20 @@ LRESULT onReload(Slider& s) {
   return 0;
 }
 
+// The tooltip follows what the slider shows: updating it per drag step would
+// cost more than the step itself, while paints come only as fast as they are seen.
+LRESULT onPaint(Slider& s, HWND hwnd) {
+  s.paintSlider(hwnd);
+  refreshTooltip(s);
+  return 0;
+}
+
+LRESULT onTimer(Slider& s, HWND hwnd, WPARAM id, LPARAM lParam) {
+  if (id != kTooltipTimer) return DefWindowProcA(hwnd, WM_TIMER, id, lParam);
+  tooltipMomentOver(s);
+  return 0;
+}
+
 LRESULT onCommand(Slider& s, const char* text) {
   if (text != nullptr) s.handleCommand(text);  // a command without text has nothing to say
   return 0;
@@ -119,7 +139,7 @@ LRESULT Slider::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
   if (dragging && onDragMessage(*this, hwnd, message, wParam, lParam, result)) return result;
   switch (message) {
     case WM_NCHITTEST: return HTCAPTION;
-    case WM_PAINT: paintSlider(hwnd); return 0;
+    case WM_PAINT: return onPaint(*this, hwnd);
     case WM_CLOSE: return 0;  // the window lives as long as the plug-in runs
     case WM_WINDOWPOSCHANGING:
       return onPositionChanging(*this, hwnd, reinterpret_cast<WINDOWPOS*>(lParam));
@@ -130,6 +150,13 @@ LRESULT Slider::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_NCRBUTTONDOWN: return 0;
     case WM_NCRBUTTONUP: return onRightRelease(*this, hwnd);
     case MM_MIXM_CONTROL_CHANGE: handleControlChange(static_cast<unsigned>(lParam)); return 0;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL: turnWheel(*this, GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
+    case WM_NCMOUSEMOVE: watchPointer(hwnd); return DefWindowProcA(hwnd, message, wParam, lParam);
+    case WM_NCMOUSEHOVER: showTooltip(*this, kTipPointerRests); return 0;
+    case WM_NCMOUSELEAVE: pointerLeft(*this); return 0;
+    case WM_TIMER: return onTimer(*this, hwnd, wParam, lParam);
+    case WM_DESTROY: destroyTooltip(); return DefWindowProcA(hwnd, message, wParam, lParam);
     case HostMsgReload: return onReload(*this);
     case HostMsgCommand: return onCommand(*this, reinterpret_cast<const char*>(lParam));
     default: return DefWindowProcA(hwnd, message, wParam, lParam);

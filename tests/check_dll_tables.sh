@@ -14,7 +14,7 @@ for dll in "$@"; do
   while read -r lib; do
     [ -z "$lib" ] && continue
     case "$(printf '%s' "$lib" | tr 'A-Z' 'a-z')" in
-      kernel32.dll|user32.dll|gdi32.dll|winmm.dll|msvcrt.dll|api-ms-win-crt-*|ucrtbase.dll|tolvane.exe) ;;
+      kernel32.dll|user32.dll|gdi32.dll|winmm.dll|comctl32.dll|msvcrt.dll|api-ms-win-crt-*|ucrtbase.dll|tolvane.exe) ;;
       *) echo "$dll: unexpected import $lib"; status=1 ;;
     esac
   done <<< "$imports"

@@ -100,6 +100,41 @@ void fillLine(MIXERLINEA& out, const mixerdouble::Line& line, DWORD destination,
   out.Target.dwType = line.targetType;
 }
 
+void fillControl(MIXERCONTROLA& out, const mixerdouble::Control& control) {
+  std::memset(&out, 0, sizeof out);
+  out.cbStruct = sizeof out;
+  out.dwControlID = control.id;
+  out.dwControlType = control.type;
+  copyName(out.szShortName, sizeof out.szShortName, control.name);
+  copyName(out.szName, sizeof out.szName, control.name);
+  out.Bounds.dwMinimum = control.minimum;
+  out.Bounds.dwMaximum = 65535;
+}
+
+// MIXER_GETLINECONTROLSF_ONEBYID: the control and the line that holds it.
+MMRESULT oneControlById(UINT device, MIXERLINECONTROLSA& query) {
+  note("mixerGetLineControlsA(%u, control %u)", device, query.dwControlID);
+  if (query.cbmxctrl < sizeof(MIXERCONTROLA) || query.pamxctrl == nullptr)
+    return MMSYSERR_INVALPARAM;
+  const auto holds = [&](const mixerdouble::Line& line) {
+    for (const auto& c : line.controls) {
+      if (c.id != query.dwControlID) continue;
+      if (failing(mixerdouble::Op::GetControls, device, line.id)) return MMRESULT{MMSYSERR_ERROR};
+      query.dwLineID = line.id;
+      fillControl(query.pamxctrl[0], c);
+      return MMRESULT{MMSYSERR_NOERROR};
+    }
+    return MMRESULT{MIXERR_INVALCONTROL};
+  };
+  for (const auto& d : state().devices[device].destinations) {
+    MMRESULT result = holds(d);
+    for (size_t i = 0; result == MIXERR_INVALCONTROL && i < d.sources.size(); ++i)
+      result = holds(d.sources[i]);
+    if (result != MIXERR_INVALCONTROL) return result;
+  }
+  return MIXERR_INVALCONTROL;
+}
+
 }  // namespace
 
 namespace mixerdouble {
@@ -206,6 +241,16 @@ MMRESULT WINAPI mixerGetLineInfoA(HMIXEROBJ object, LPMIXERLINEA line, DWORD fla
     fillLine(*line, sources[line->dwSource], line->dwDestination, line->dwSource, true);
     return MMSYSERR_NOERROR;
   }
+  if (query == MIXER_GETLINEINFOF_LINEID) {
+    note("mixerGetLineInfoA(%u, line %u)", device, line->dwLineID);
+    for (DWORD d = 0; d < dests.size(); ++d) {
+      if (dests[d].id == line->dwLineID) return fillLine(*line, dests[d], d, 0, false), 0;
+      for (DWORD s = 0; s < dests[d].sources.size(); ++s)
+        if (dests[d].sources[s].id == line->dwLineID)
+          return fillLine(*line, dests[d].sources[s], d, s, true), 0;
+    }
+    return MIXERR_INVALLINE;
+  }
   return MMSYSERR_NOTSUPPORTED;
 }
 
@@ -213,6 +258,8 @@ MMRESULT WINAPI mixerGetLineControlsA(HMIXEROBJ object, LPMIXERLINECONTROLSA que
   UINT device = 0;
   if (!resolve(object, flags, device)) return MMSYSERR_INVALHANDLE;
   if (query == nullptr || query->cbStruct < sizeof(MIXERLINECONTROLSA)) return MMSYSERR_INVALPARAM;
+  if ((flags & MIXER_GETLINECONTROLSF_QUERYMASK) == MIXER_GETLINECONTROLSF_ONEBYID)
+    return oneControlById(device, *query);
   note("mixerGetLineControlsA(%u, line %u, count %u)", device, query->dwLineID, query->cControls);
   if ((flags & MIXER_GETLINECONTROLSF_QUERYMASK) != MIXER_GETLINECONTROLSF_ALL)
     return MMSYSERR_NOTSUPPORTED;
@@ -223,15 +270,7 @@ MMRESULT WINAPI mixerGetLineControlsA(HMIXEROBJ object, LPMIXERLINECONTROLSA que
     return MMSYSERR_INVALPARAM;
   const DWORD available = static_cast<DWORD>(line->controls.size());
   for (DWORD i = 0; i < query->cControls && i < available; ++i) {
-    MIXERCONTROLA& out = query->pamxctrl[i];
-    std::memset(&out, 0, sizeof out);
-    out.cbStruct = sizeof out;
-    out.dwControlID = line->controls[i].id;
-    out.dwControlType = line->controls[i].type;
-    copyName(out.szShortName, sizeof out.szShortName, line->controls[i].name);
-    copyName(out.szName, sizeof out.szName, line->controls[i].name);
-    out.Bounds.dwMinimum = line->controls[i].minimum;
-    out.Bounds.dwMaximum = 65535;
+    fillControl(query->pamxctrl[i], line->controls[i]);
   }
   return MMSYSERR_NOERROR;
 }

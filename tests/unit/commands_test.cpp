@@ -114,7 +114,8 @@ TEST_F(Commands, MalformedConfigurationCommandsShowTheBoxAndChangeNothing) {
       "@KvSliderConfigure-alpha",
       "@KvSliderConfigure-mixer-slider1-1-2",  // only two numbers
       "@KvSliderConfigure-mixer",
-      "@KvSliderConfigure-volume-slider1",
+      "@KvSliderConfigure-volume-slider1",  // no value
+      "@KvSliderConfigure-volumeUp-slider1",
       "@KvSliderConfigure-ontoptoggles-slider1",
       "@KvSliderConfigure-ontoptoggle_-slider1",
       "@KvSliderConfigureontoptoggle",  // a prefix with letters attached is still one token
@@ -265,6 +266,49 @@ TEST_F(Commands, NomixerUnbindsWhateverTheFirstAndThirdTokensSay) {
     EXPECT_FALSE(slider.mixerBound) << text;
     EXPECT_EQ(mixerdouble::openHandles(), 0) << text;
     EXPECT_TRUE(repaintRequested()) << text;
+  }
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(Commands, VolumeCommandsSetAndStepTheLevelLikeADragWithinItsEnds) {
+  MessageBoxCapture boxes;
+  // Unbound: a hotkey pressed at the wrong moment does nothing and says nothing.
+  for (const char* text :
+       {"@KvSliderConfigure-volume-slider1-40", "@KvSliderConfigure-volumeup-slider1",
+        "@KvSliderConfigure-volumedown-slider1-5"}) {
+    settle();
+    slider.handleCommand(text);
+    EXPECT_DOUBLE_EQ(slider.value, 0.5) << text;
+    EXPECT_FALSE(repaintRequested()) << text;
+  }
+  EXPECT_EQ(mixerdouble::opens(), 0);
+
+  slider.handleCommand("@KvSliderConfigure-mixer-slider1-0-0-7");
+  const struct {
+    const char* command;
+    int wheelStep;
+    DWORD raw;  // truncated level x 65535
+  } steps[] = {
+      {"@KvSliderConfigure-volume-slider1-40", 2, 26214},
+      {"@KvSliderConfigure-volumeup-slider1", 2, 27524},       // the wheel step: 42%
+      {"@KvSliderConfigure-volumedown-slider1-10", 2, 20970},  // from the value read back
+      {"@KvSliderConfigure-volumeup-slider1-+100", 2, 65535},
+      {"@KvSliderConfigure-volumedown", 5, 62258},  // no instance either: 95%
+      {"@KvSliderConfigure-volume-slider1-150", 2, 65535},
+      {"@KvSliderConfigure-volume-slider1-3000000000", 2, 0},        // wraps negative
+      {"@KvSliderConfigure-volumedown-slider1-4294967295", 2, 655},  // down by -1: 1%
+      {"@KvSliderConfigure-volumeup-slider1-abc", 2, 655},
+      {"@KvSliderConfigure-volumedown-slider1-0-ignored", 2, 655},
+  };
+  for (const auto& step : steps) {
+    slider.wheelStep = step.wheelStep;
+    settle();
+    const size_t before = mixerdouble::sets().size();
+    slider.handleCommand(step.command);
+    ASSERT_EQ(mixerdouble::sets().size(), before + 1) << step.command;  // one write each
+    EXPECT_EQ(mixerdouble::sets().back().raw, step.raw) << step.command;
+    EXPECT_EQ(slider.knobPos, static_cast<int>(slider.value * slider.travel() + 0.5));
+    EXPECT_TRUE(repaintRequested()) << step.command;
   }
   EXPECT_TRUE(boxes.boxes().empty());
 }

@@ -132,6 +132,10 @@ TEST_F(Endurance, AHundredThousandDragStepsLeaveNothingBehind) {
   ASSERT_TRUE(slider.mixerBound);
   HWND w = slider.window;
   UpdateWindow(w);
+  // A first drag makes the tooltip, which then lives as long as the slider.
+  SendMessageA(w, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(slider.x + 100, slider.y + 12));
+  SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(100, 12));
+  UpdateWindow(w);
   pumpMessages();
   const Resources before = measure();
   const size_t setsBefore = mixerdouble::sets().size();

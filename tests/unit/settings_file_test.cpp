@@ -162,6 +162,7 @@ TEST_F(SettingsFile, ReadsEveryKeyInOrderWithItsDefault) {
       "ReadBool(" + f + ", kvslider.slider1.togglewithplugins:, false)",
       "ReadBool(" + f + ", kvslider.slider1.draggable:, true)",
       "ReadInt(" + f + ", kvslider.slider1.alpha:, 100)",
+      "ReadInt(" + f + ", kvslider.slider1.wheelstep:, 2)",
       "ReadBool(" + f + ", kvslider.slider1.mixer.set:, false)",
       "ReadString(" + f + ", kvslider.slider1.mixer.device, 0)",
       "ReadString(" + f + ", kvslider.slider1.mixer.line, 0)",
@@ -183,6 +184,7 @@ TEST_F(SettingsFile, ReadsEveryKeyInOrderWithItsDefault) {
   EXPECT_FALSE(slider.toggleWithPlugins);
   EXPECT_TRUE(slider.draggable);
   EXPECT_EQ(slider.alpha, 100);
+  EXPECT_EQ(slider.wheelStep, 2);
   EXPECT_FALSE(slider.mixerBound);
   EXPECT_EQ(mixerdouble::opens(), 0);
 }
@@ -221,7 +223,7 @@ TEST_F(SettingsFile, StoredValuesReplaceTheDefaults) {
   EXPECT_FALSE(slider.pluginsHidden);  // has no key
 }
 
-TEST_F(SettingsFile, PositionOffEveryMonitorIsRepairedAlphaClamped) {
+TEST_F(SettingsFile, PositionOffEveryMonitorIsRepairedAlphaClampedWheelStepReset) {
   const int w = GetSystemMetrics(SM_CXSCREEN);
   const int h = GetSystemMetrics(SM_CYSCREEN);
   struct Case {
@@ -251,6 +253,16 @@ TEST_F(SettingsFile, PositionOffEveryMonitorIsRepairedAlphaClamped) {
     EXPECT_EQ(slider.alpha, c.expectedAlpha) << c.alpha;
     EXPECT_FALSE(slider.transparent) << c.alpha;
     EXPECT_FALSE(slider.pluginsHidden) << c.alpha;  // not even alpha 0 hides at start
+  }
+
+  const struct {
+    const char* stored;
+    int expected;
+  } steps[] = {{"1", 1}, {"25", 25}, {"7", 7}, {"0", 2}, {"26", 2}, {"-3", 2}, {"-2147483648", 2}};
+  for (const auto& step : steps) {
+    store("kvslider.slider1.wheelstep:", step.stored);
+    slider.readSettings(kFile);
+    EXPECT_EQ(slider.wheelStep, step.expected) << step.stored;
   }
 }
 
@@ -526,6 +538,7 @@ TEST_F(SettingsFile, WritesEveryFieldInTableOrder) {
   slider.toggleWithPlugins = true;
   slider.draggable = false;
   slider.alpha = 60;
+  slider.wheelStep = 5;
   slider.mixerBound = false;
   slider.deviceId = 3;
   slider.writeSettings(kFile);
@@ -545,6 +558,7 @@ TEST_F(SettingsFile, WritesEveryFieldInTableOrder) {
       "WriteBool(" + f + ", kvslider.slider1.togglewithplugins:, true)",
       "WriteBool(" + f + ", kvslider.slider1.draggable:, false)",
       "WriteInt(" + f + ", kvslider.slider1.alpha:, 60)",
+      "WriteInt(" + f + ", kvslider.slider1.wheelstep:, 5)",
       "WriteBool(" + f + ", kvslider.slider1.mixer.set:, false)",
   };
   EXPECT_EQ(hostdouble::calls(), expected);  // unbound: no identifiers
@@ -590,6 +604,7 @@ TEST_F(SettingsFile, WhatIsWrittenReadsBackTheSame) {
   slider.toggleWithPlugins = true;
   slider.draggable = false;
   slider.alpha = 35;
+  slider.wheelStep = 25;
   slider.writeSettings(kFile);
 
   Slider written = slider;
@@ -612,6 +627,7 @@ TEST_F(SettingsFile, WhatIsWrittenReadsBackTheSame) {
   EXPECT_EQ(slider.toggleWithPlugins, written.toggleWithPlugins);
   EXPECT_EQ(slider.draggable, written.draggable);
   EXPECT_EQ(slider.alpha, written.alpha);
+  EXPECT_EQ(slider.wheelStep, written.wheelStep);
 }
 
 TEST_F(SettingsFile, NothingIsWrittenWithoutAPath) {

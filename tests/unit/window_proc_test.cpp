@@ -1,8 +1,13 @@
 // The slider window's message handling on a real window with real capture:
 // presses and drags on the track, the window's own moves, and the host's messages.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <atomic>
 #include <thread>
 
+#include "slider/tooltip.h"
 #include "tests/support/plugin_fixture.h"
 
 namespace {
@@ -18,6 +23,7 @@ class WindowProc : public PluginTest {
     useDefaultGeometry();  // track 4..196, knob rows 4..20, travel 184
     mixerdouble::Line line;
     line.id = kLine;
+    line.name = "Master Volume";
     line.controls = {{kVolume, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", 32768, false}};
     mixerdouble::Device device;
     device.destinations = {line};
@@ -36,6 +42,8 @@ class WindowProc : public PluginTest {
     if (bound) slider.bindControl(0, kLine, kVolume);
     pumpMessages();
     ValidateRect(slider.window, nullptr);
+    // Whatever the pointer did while the window appeared, the tests start with it away.
+    send(WM_NCMOUSELEAVE, 0, 0);
   }
   void startBound() { startAt(kLeft, kTop, true); }
 
@@ -51,6 +59,22 @@ class WindowProc : public PluginTest {
   }
   static void release() { send(WM_LBUTTONUP, 0, 0); }
   static void moveClient(int px) { send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(px, 12)); }
+
+  static LRESULT wheel(int delta, UINT message = WM_MOUSEWHEEL) {
+    return send(message, MAKEWPARAM(0, static_cast<WORD>(delta)), screenPoint(100, 12));
+  }
+
+  static bool tipShown() { return IsWindowVisible(tooltipWindow()) != FALSE; }
+  static std::string tipText() {
+    char text[256] = "";
+    TOOLINFOA ti = {};
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.hwnd = slider.window;
+    ti.uId = 1;
+    ti.lpszText = text;
+    SendMessageA(tooltipWindow(), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
+    return text;
+  }
 
   static size_t sets() { return mixerdouble::sets().size(); }
   static DWORD lastRaw() { return mixerdouble::sets().back().raw; }
@@ -243,6 +267,100 @@ TEST_F(WindowProc, MovesSnapOnlyWhileVisibleAndAskedAndEndInXY) {
   EXPECT_EQ(slider.y, 320);
 }
 
+TEST_F(WindowProc, WheelStepsPerNotchWrittenLikeADragAndTiltRightIsLouder) {
+  startBound();
+  slider.wheelStep = 5;
+  slider.setLevel(0.5);
+  const struct {
+    int delta;
+    UINT message;
+    double level;
+    size_t writes;
+  } turns[] = {
+      {120, WM_MOUSEWHEEL, 0.55, 1},   {40, WM_MOUSEWHEEL, 0.55, 0},  // a third of a notch
+      {40, WM_MOUSEWHEEL, 0.55, 0},    {40, WM_MOUSEWHEEL, 0.60, 1},  // three make one
+      {-360, WM_MOUSEWHEEL, 0.45, 3},  {120, WM_MOUSEHWHEEL, 0.50, 1},
+      {-240, WM_MOUSEHWHEEL, 0.40, 2}, {1200, WM_MOUSEWHEEL, 0.90, 10},
+      {600, WM_MOUSEWHEEL, 1.0, 2},  // stops at the end: one write reaches it, then no more
+      {120, WM_MOUSEWHEEL, 1.0, 1},
+  };
+  for (const auto& turn : turns) {
+    SCOPED_TRACE(testing::Message()
+                 << turn.delta << (turn.message == WM_MOUSEHWHEEL ? " tilt" : ""));
+    ValidateRect(slider.window, nullptr);
+    const size_t before = sets();
+    EXPECT_EQ(wheel(turn.delta, turn.message), 0);
+    EXPECT_NEAR(slider.level(), turn.level, 1e-9);
+    ASSERT_EQ(sets(), before + turn.writes);
+    if (turn.writes == 0) continue;
+    EXPECT_EQ(lastRaw(), static_cast<DWORD>(slider.level() * 65535.0));
+    EXPECT_EQ(slider.knobPos, static_cast<int>(turn.level * 184 + 0.5));
+    EXPECT_TRUE(repainted());
+    EXPECT_TRUE(tipShown());
+    EXPECT_EQ(tipText(), "Master Volume: " + std::to_string(int(turn.level * 100 + 0.5)) + "%");
+  }
+
+  // The moment after a wheel step ends with the timer.
+  EXPECT_EQ(send(WM_TIMER, kTooltipTimer, 0), 0);
+  EXPECT_FALSE(tipShown());
+
+  // A drag owns the knob: the wheel waits. Unbound, the wheel does nothing at all.
+  press(100, 12);
+  size_t before = sets();
+  wheel(120);
+  EXPECT_EQ(sets(), before);
+  release();
+  slider.unbindControl();
+  send(WM_TIMER, kTooltipTimer, 0);
+  wheel(-120);
+  wheel(120, WM_MOUSEHWHEEL);
+  EXPECT_EQ(sets(), before);
+  EXPECT_FALSE(tipShown());
+}
+
+TEST_F(WindowProc, TooltipSaysWhatIsBoundBesideTheSliderWithoutTakingTheFocus) {
+  startBound();
+  EXPECT_EQ(tooltipWindow(), nullptr);  // made when first needed
+  HWND active = GetActiveWindow();
+  send(WM_NCMOUSEHOVER, HTCAPTION, screenPoint(100, 12));
+  ASSERT_TRUE(tipShown());
+  EXPECT_EQ(tipText(), "Master Volume: 50%");
+  EXPECT_EQ(GetActiveWindow(), active);
+  EXPECT_TRUE(GetWindowLongA(tooltipWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  RECT tip, own, overlap;
+  GetWindowRect(tooltipWindow(), &tip);
+  GetWindowRect(slider.window, &own);
+  EXPECT_LE(tip.bottom, own.top);  // above, room permitting
+  EXPECT_GE(tip.bottom, own.top - 4);
+  EXPECT_NEAR((tip.left + tip.right) / 2, own.left + 4 + slider.knobPos + 4, 2);
+
+  // A change made elsewhere shows at once; without room above it goes below.
+  mixerdouble::changeControl(0, kVolume, 0);
+  deliverMixerNotifications(slider.window);
+  UpdateWindow(slider.window);
+  EXPECT_EQ(tipText(), "Master Volume: 0%");
+  SetWindowPos(slider.window, nullptr, 300, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  slider.setLevel(1.0);
+  send(WM_NCMOUSEHOVER, HTCAPTION, screenPoint(100, 12));
+  GetWindowRect(tooltipWindow(), &tip);
+  GetWindowRect(slider.window, &own);
+  EXPECT_FALSE(IntersectRect(&overlap, &tip, &own));
+  EXPECT_GE(tip.top, own.bottom);
+  EXPECT_EQ(tipText(), "Master Volume: 100%");
+
+  send(WM_NCMOUSELEAVE, 0, 0);
+  EXPECT_FALSE(tipShown());
+  slider.unbindControl();
+  send(WM_NCMOUSEHOVER, HTCAPTION, screenPoint(100, 12));
+  EXPECT_EQ(tipText(), "Right-click to choose a volume control");
+
+  // Gone with the slider window.
+  HWND tooltip = tooltipWindow();
+  stop();
+  EXPECT_FALSE(IsWindow(tooltip));
+  EXPECT_EQ(tooltipWindow(), nullptr);
+}
+
 // Real input through the system: the cursor, button state and capture are the
 // system's own, as when a person drags.
 class RealInput : public WindowProc {
@@ -351,6 +469,26 @@ TEST_F(RealInput, RightClickOpensTheMenuAndRepaints) {
   EXPECT_TRUE(pumpUntil([] { return !hostdouble::callsNamed("ShowMenu").empty(); }));
   EXPECT_NE(configMenu, nullptr);
   EXPECT_FALSE(slider.dragging);
+}
+
+TEST_F(RealInput, TooltipShowsWhileThePointerRestsOrDragsAndGoesWhenItLeaves) {
+  startBound();
+  ASSERT_TRUE(placeCursor(kLeft + 20, kTop + 3));  // resting on the frame
+  ASSERT_TRUE(pumpUntil([] { return tipShown(); }));
+  EXPECT_EQ(tipText(), "Master Volume: 50%");
+  ASSERT_TRUE(placeCursor(kLeft + 20, kTop + 200));
+  EXPECT_TRUE(pumpUntil([] { return !tipShown(); }));
+
+  // A drag shows the level as it goes; released off the slider, the tooltip goes too.
+  ASSERT_TRUE(placeCursor(kLeft + 100, kTop + 12));
+  button(MOUSEEVENTF_LEFTDOWN);
+  ASSERT_TRUE(pumpUntil([] { return slider.dragging; }));
+  EXPECT_TRUE(tipShown());
+  EXPECT_TRUE(moveUntil(kLeft + 150, kTop + 200, [] { return slider.knobPos == 142; }));
+  EXPECT_EQ(tipText(), "Master Volume: 77%");
+  button(MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(pumpUntil([] { return !slider.dragging; }));
+  EXPECT_FALSE(tipShown());
 }
 
 TEST_F(RealInput, PressBesideTheTrackMovesADraggableWindowAndSnaps) {

@@ -1,0 +1,178 @@
+#include "slider/tooltip.h"
+
+#include <commctrl.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+#include "plugin/module_state.h"
+
+namespace {
+
+constexpr int kGap = 2;  // pixels between the slider and the tooltip
+
+struct Tooltip {
+  HWND window;
+  HWND owner;
+  unsigned reasons;
+  bool watching;
+  bool active;
+  char text[96];
+  POINT at;
+  SIZE size;  // of the tooltip window as last shown
+};
+Tooltip tip;
+
+// The first size of the record: every comctl32 since tracking tooltips accepts it.
+TOOLINFOA toolFor(HWND owner) {
+  TOOLINFOA ti = {};
+  ti.cbSize = TTTOOLINFOA_V1_SIZE;
+  ti.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
+  ti.hwnd = owner;
+  ti.uId = 1;
+  return ti;
+}
+
+bool create(HWND owner) {
+  if (tip.window != nullptr) return true;
+  INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&classes);
+  tip.window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA,
+                               nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, owner,
+                               nullptr, moduleInstance, nullptr);
+  if (tip.window == nullptr) return false;
+  TOOLINFOA ti = toolFor(owner);
+  ti.lpszText = const_cast<char*>("");
+  SendMessageA(tip.window, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  tip.owner = owner;
+  tip.text[0] = '\0';
+  tip.at = {LONG_MIN, LONG_MIN};
+  return true;
+}
+
+void describe(const Slider& s, char* text, size_t size) {
+  if (!s.levelBound()) {
+    std::snprintf(text, size, "Right-click to choose a volume control");
+    return;
+  }
+  const int percent = static_cast<int>(s.level() * 100.0 + 0.5);
+  std::snprintf(text, size, "%s: %d%%", s.levelName(), percent);
+}
+
+int clampInt(int v, int low, int high) { return v < low ? low : v > high ? high : v; }
+
+// Centred over the knob (over the slider while there is none), above the
+// slider where its monitor has room, else below it.
+POINT placeFor(const Slider& s, SIZE tipSize) {
+  RECT r;
+  GetWindowRect(s.window, &r);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  monitor.rcMonitor = r;
+  GetMonitorInfoA(MonitorFromWindow(s.window, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& m = monitor.rcMonitor;
+  const int centre = s.levelBound() ? r.left + s.margin + s.knobPos + s.knobWidth / 2
+                                    : r.left + (r.right - r.left) / 2;
+  POINT at;
+  at.x = clampInt(centre - tipSize.cx / 2, m.left, m.right - tipSize.cx);
+  at.y = r.top - kGap - tipSize.cy >= m.top ? r.top - kGap - tipSize.cy : r.bottom + kGap;
+  return at;
+}
+
+void moveTo(POINT at) {
+  if (at.x == tip.at.x && at.y == tip.at.y) return;
+  tip.at = at;
+  SendMessageA(tip.window, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
+}
+
+// The control sizes itself to its text only while it shows: it is placed
+// for the size it had last time, then again for the size it has now.
+void update(const Slider& s) {
+  char text[sizeof tip.text];
+  describe(s, text, sizeof text);
+  TOOLINFOA ti = toolFor(tip.owner);
+  if (std::strcmp(text, tip.text) != 0) {
+    std::memcpy(tip.text, text, sizeof text);
+    ti.lpszText = tip.text;
+    SendMessageA(tip.window, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+  if (!tip.active) {
+    moveTo(placeFor(s, tip.size));
+    SendMessageA(tip.window, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
+    tip.active = true;
+  }
+  RECT shown;
+  GetWindowRect(tip.window, &shown);
+  tip.size = {shown.right - shown.left, shown.bottom - shown.top};
+  moveTo(placeFor(s, tip.size));
+}
+
+void hide() {
+  if (!tip.active) return;
+  TOOLINFOA ti = toolFor(tip.owner);
+  SendMessageA(tip.window, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
+  tip.active = false;
+}
+
+bool pointerOn(HWND window) {
+  POINT p;
+  return GetCursorPos(&p) && WindowFromPoint(p) == window;
+}
+
+}  // namespace
+
+void showTooltip(Slider& s, unsigned reason) {
+  if (s.window == nullptr || !create(s.window)) return;
+  tip.reasons |= reason;
+  update(s);
+}
+
+void endTooltip(Slider& s, unsigned reasons) {
+  tip.reasons &= ~reasons;
+  if ((reasons & kTipWheel) != 0 && s.window != nullptr) KillTimer(s.window, kTooltipTimer);
+  if (tip.reasons == 0) hide();
+}
+
+void refreshTooltip(Slider& s) {
+  if (tip.active) update(s);
+}
+
+void flashTooltip(Slider& s) {
+  showTooltip(s, kTipWheel);
+  SetTimer(s.window, kTooltipTimer, kWheelTipMs, nullptr);
+}
+
+void tooltipMomentOver(Slider& s) { endTooltip(s, kTipWheel); }
+
+void watchPointer(HWND window) {
+  if (tip.watching) return;
+  TRACKMOUSEEVENT watch = {sizeof watch, TME_NONCLIENT | TME_HOVER | TME_LEAVE, window,
+                           HOVER_DEFAULT};
+  tip.watching = TrackMouseEvent(&watch) != FALSE;
+}
+
+void pointerLeft(Slider& s) {
+  tip.watching = false;
+  endTooltip(s, kTipPointerRests | kTipWheel);
+}
+
+void dragEnded(Slider& s) {
+  if ((tip.reasons & kTipDrag) == 0) return;
+  // The capture hid the pointer's comings and goings: look where it is now.
+  tip.watching = false;
+  if (!pointerOn(s.window)) {
+    endTooltip(s, kTipDrag | kTipPointerRests | kTipWheel);
+    return;
+  }
+  tip.reasons |= kTipPointerRests;
+  watchPointer(s.window);
+  endTooltip(s, kTipDrag);
+}
+
+void destroyTooltip() {
+  if (tip.window != nullptr) DestroyWindow(tip.window);
+  tip = Tooltip{};
+}
+
+HWND tooltipWindow() { return tip.window; }

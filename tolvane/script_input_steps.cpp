@@ -81,6 +81,22 @@ bool stepDrag(const Args& a, std::string* error) {
   return true;
 }
 
+// wheel TARGET X Y DELTA [h]: the pointer there, then one turn of the wheel
+// (h: tilted; positive is up or right) by DELTA, 120 a notch.
+bool stepWheel(const Args& a, std::string* error) {
+  POINT at;
+  int delta;
+  if (!pointArgs(a, 1, &at, error) || !number(a[4], &delta, error)) return false;
+  sendMouse(0, at);
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.mouseData = static_cast<DWORD>(delta);
+  input.mi.dwFlags = a.size() > 5 && a[5] == "h" ? MOUSEEVENTF_HWHEEL : MOUSEEVENTF_WHEEL;
+  SendInput(1, &input, sizeof input);
+  settle();
+  return true;
+}
+
 const Step kSteps[] = {
     {"press", 3, stepPress},
     {"move", 3, stepMove},
@@ -88,6 +104,7 @@ const Step kSteps[] = {
     {"click", 3, [](const Args& a, std::string* e) { return stepClick(a, e, false); }},
     {"right-click", 3, [](const Args& a, std::string* e) { return stepClick(a, e, true); }},
     {"drag", 5, stepDrag},
+    {"wheel", 4, stepWheel},
 };
 
 }  // namespace

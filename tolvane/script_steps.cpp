@@ -39,10 +39,20 @@ bool yesNo(const std::string& text, bool* value, std::string* error) {
   return parseBool(text, value) || fail(error, "expected yes or no: " + text);
 }
 
+HWND ownWindowOfClass(const char* name) {
+  for (HWND w = FindWindowExA(nullptr, nullptr, name, nullptr); w;
+       w = FindWindowExA(nullptr, w, name, nullptr)) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(w, &process);
+    if (process == GetCurrentProcessId()) return w;
+  }
+  return nullptr;
+}
+
 bool target(const std::string& name, HWND* window, std::string* error) {
   if (name == "screen") return *window = nullptr, true;
   if (name == "host") return *window = mainWindow(), true;
-  *window = FindWindowA(name.c_str(), nullptr);
+  *window = ownWindowOfClass(name.c_str());
   return *window || fail(error, "no window of class " + name);
 }
 

@@ -63,7 +63,11 @@ bool number(const std::string& text, int* value, std::string* error);
 // Decimal or 0x-hexadecimal, full 32-bit unsigned range (mixer identifiers).
 bool unsignedNumber(const std::string& text, unsigned* value, std::string* error);
 bool yesNo(const std::string& text, bool* value, std::string* error);
-// "screen" (null), "host" (the host's own window) or a window class name.
+// The first window of the class that belongs to this process: system classes
+// such as tooltips_class32 have windows in other programs too.
+HWND ownWindowOfClass(const char* name);
+// "screen" (null), "host" (the host's own window) or the class name of one of
+// this process's windows.
 bool target(const std::string& name, HWND* window, std::string* error);
 // A target that must be a window, not the screen.
 bool windowArg(const std::string& name, HWND* window, std::string* error);

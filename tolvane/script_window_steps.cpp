@@ -115,7 +115,7 @@ bool stepScreenshot(const Args& a, std::string* error) {
 bool stepExpectWindow(const Args& a, std::string* error) {
   bool want;
   if (!yesNo(a[2], &want, error)) return false;
-  const bool exists = FindWindowA(a[1].c_str(), nullptr) != nullptr;
+  const bool exists = ownWindowOfClass(a[1].c_str()) != nullptr;
   return exists == want || fail(error, exists ? "exists" : "absent");
 }
 

@@ -3,6 +3,7 @@
 #include "commands/command_text.h"
 #include "commands/decimal_number.h"
 #include "commands/volume_commands.h"
+#include "mixer/bound_volume.h"
 #include "slider/slider.h"
 
 namespace {
@@ -15,10 +16,14 @@ void showInvalidArguments() {
 }
 
 void bindFromTokens(Slider& s, const CommandTokens& t) {
-  s.bindControl(decimalBits(t.token[3]), decimalBits(t.token[4]), decimalBits(t.token[5]));
+  bindMixerControl(s, decimalBits(t.token[3]), decimalBits(t.token[4]), decimalBits(t.token[5]));
 }
 
-void unbind(Slider& s, const CommandTokens&) { s.unbindControl(); }
+void bindEndpointFromTokens(Slider& s, const CommandTokens& t) {
+  bindEndpoint(s, decimalBits(t.token[3]));
+}
+
+void unbind(Slider& s, const CommandTokens&) { unbindVolume(s); }
 
 // 100 is fully opaque, 0 hides the window with the plug-ins, anything between
 // is translucent.
@@ -64,6 +69,7 @@ constexpr Keyword kKeywords[] = {
     {"plugintoggle", 2, togglePlugins}, {"snaptoggle", 2, toggleSnap},
     {"dragtoggle", 2, toggleDrag},      {"volume", 4, setVolume},
     {"volumeup", 2, volumeUp},          {"volumedown", 2, volumeDown},
+    {"endpoint", 4, bindEndpointFromTokens},
 };
 
 }  // namespace

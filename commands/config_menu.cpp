@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "commands/enumeration_mixer.h"
+#include "mixer/bound_volume.h"
 #include "mixer/mixer_name.h"
 #include "plugin/module_state.h"
 
@@ -33,7 +34,7 @@ bool addDevice(HostMenu menu, UINT device) {
   const MixerName product(caps.szPname);
   addSubmenu(menu, product.text,
              [&](HostMenu submenu) { addDestinationMenus(submenu, device, mixer.handle(), caps); });
-  MakeMenuItem(menu, "- Nothing", kNothingCommand, !slider.mixerBound);
+  MakeMenuItem(menu, "- Nothing", kNothingCommand, !volumeChosen(slider));
   if (!mixer.close()) {
     MakeMenuNOP(menu, "Error closing the mixer.");
     return false;
@@ -46,10 +47,15 @@ bool addDevice(HostMenu menu, UINT device) {
 void showConfigMenu() {
   if (configMenu != nullptr) DelMenu(configMenu);
   configMenu = MakeMenu("KvSlider");
-  addSubmenu(configMenu, "Control", addDeviceMenus);
+  addSubmenu(configMenu, "Control", addControlItems);
   addSubmenu(configMenu, "Options", addOptionItems);
   addSubmenu(configMenu, "Visibility", addVisibilityItems);
   ShowMenu(configMenu);
+}
+
+void addControlItems(HostMenu menu) {
+  addEndpointItems(menu);
+  addDeviceMenus(menu);
 }
 
 void addDeviceMenus(HostMenu menu) {

@@ -8,6 +8,9 @@
 // Builds the configuration menu anew from the mixer devices present and shows it.
 void showConfigMenu();
 
+// "Control": the audio endpoints, then the mixer devices.
+void addControlItems(HostMenu menu);
+void addEndpointItems(HostMenu menu);
 void addDeviceMenus(HostMenu menu);
 void addDestinationMenus(HostMenu menu, UINT device, HMIXER handle, const MIXERCAPSA& caps);
 void addSourceMenus(HostMenu menu, UINT device, HMIXER handle, const MIXERLINEA& destination);

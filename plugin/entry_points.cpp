@@ -1,6 +1,7 @@
 #include "plugin/entry_points.h"
 
 #include "commands/config_menu.h"
+#include "mixer/bound_volume.h"
 #include "plugin/module_state.h"
 #include "settings/settings_file.h"
 #include "settings/style.h"
@@ -50,6 +51,7 @@ int beginPlugin(HINSTANCE instance) {
     return 1;
   }
   slider.directNotificationsToWindow();
+  restoreStoredEndpoint(slider);
   SendMessageA(hostWindow, HostMsgRegister, reinterpret_cast<WPARAM>(slider.window),
                reinterpret_cast<LPARAM>(hostMessages));
   MakeSticky(slider.window);
@@ -62,6 +64,8 @@ void endPlugin(HINSTANCE instance) {
   RemoveSticky(slider.window);
   SendMessageA(hostWindow, HostMsgUnregister, reinterpret_cast<WPARAM>(slider.window),
                reinterpret_cast<LPARAM>(hostMessages));
+  // No endpoint notification may be on its way to a window that is gone.
+  releaseVolumeAtStop();
   slider.destroyWindow();
   if (configMenu != nullptr) {
     DelMenu(configMenu);

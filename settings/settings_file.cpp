@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "commands/decimal_number.h"
+#include "mixer/bound_volume.h"
 #include "plugin/module_state.h"
 #include "settings/settings_path.h"
 #include "slider/placement.h"
@@ -45,6 +46,8 @@ constexpr char kBoundKey[] = "kvslider.slider1.mixer.set:";
 constexpr char kDeviceKey[] = "kvslider.slider1.mixer.device";
 constexpr char kLineKey[] = "kvslider.slider1.mixer.line";
 constexpr char kControlKey[] = "kvslider.slider1.mixer.control";
+// "default", an audio endpoint's ID, or empty; when set it wins over the mixer control.
+constexpr char kEndpointKey[] = "kvslider.slider1.endpoint:";
 
 std::uint32_t readIdentifier(const char* path, const char* key) {
   char text[kTextSize];
@@ -129,7 +132,11 @@ void Slider::readSettings(const char* path) {
   const std::uint32_t device = readIdentifier(path, kDeviceKey);
   const std::uint32_t line = readIdentifier(path, kLineKey);
   const std::uint32_t control = readIdentifier(path, kControlKey);
-  if (bound) bindControl(device, line, control);
+  char endpoint[kTextSize];
+  const char* stored = ReadString(path, kEndpointKey, "");
+  lstrcpynA(endpoint, stored != nullptr ? stored : "", kTextSize);
+  rememberStoredEndpoint(endpoint);  // bound once the window exists to hear from it
+  if (bound && endpoint[0] == '\0') bindControl(device, line, control);
 
   if (alpha < 0) alpha = 0;
   if (alpha > 100) alpha = 100;
@@ -159,8 +166,12 @@ void Slider::writeSettings(const char* path) {
       WriteBool(path, k.key, this->*k.boolField);
   }
   WriteBool(path, kBoundKey, mixerBound);
-  if (!mixerBound) return;  // the file keeps the identifiers it had
-  writeIdentifier(path, kDeviceKey, deviceId);
-  writeIdentifier(path, kLineKey, lineId);
-  writeIdentifier(path, kControlKey, controlId);
+  if (mixerBound) {  // otherwise the file keeps the identifiers it had
+    writeIdentifier(path, kDeviceKey, deviceId);
+    writeIdentifier(path, kLineKey, lineId);
+    writeIdentifier(path, kControlKey, controlId);
+  }
+  char endpoint[kTextSize];
+  storedEndpointText(endpoint, kTextSize);
+  WriteString(path, kEndpointKey, endpoint);
 }

@@ -1,4 +1,5 @@
 #include "host/host_api.h"
+#include "mixer/bound_volume.h"
 #include "settings/style.h"
 #include "slider/slider.h"
 
@@ -96,7 +97,7 @@ void Slider::paintSlider(HWND hwnd) {
   drawPart(memory.get(),
            shifted(trackRectLeft, trackRectTop, trackRectRight, trackRectBottom, client),
            s.trackTexture, s.trackColor, s.trackColorTo);
-  if (mixerBound)
+  if (volumeBound(*this))
     drawPart(memory.get(),
              shifted(knobRectLeft, knobRectTop, knobRectRight, knobRectBottom, client),
              s.knobTexture, s.knobColor, s.knobColorTo);

@@ -4,6 +4,8 @@
 // system move the window. A knob drag holds the capture; its input arrives as
 // client messages in window coordinates.
 #include "commands/config_menu.h"
+#include "mixer/bound_volume.h"
+#include "mixer/volume_messages.h"
 #include "plugin/module_state.h"
 #include "settings/settings_file.h"
 #include "slider/slider.h"
@@ -35,7 +37,7 @@ LRESULT onLeftPress(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
   const int py = offset16(HIWORD(packed), s.y);
   if (!hitsTrack(s, px, py))
     return s.draggable ? DefWindowProcA(hwnd, WM_NCLBUTTONDOWN, wParam, lParam) : 0;
-  if (!s.mixerBound) {
+  if (!volumeBound(s)) {
     showConfigMenu();
     return 0;
   }
@@ -43,7 +45,7 @@ LRESULT onLeftPress(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
   s.updateValueFromKnob();
   SetCapture(s.window);
   s.dragging = true;
-  s.writeControlValue();
+  writeVolume(s);
   repaint(s.window);
   showTooltip(s, kTipDrag);
   return 0;
@@ -59,7 +61,7 @@ LRESULT onRelease(Slider& s) {
 LRESULT onDragTo(Slider& s, int pointerX) {
   s.setKnobFromPointer(pointerX);
   s.updateValueFromKnob();
-  s.writeControlValue();
+  writeVolume(s);
   repaint(s.window);
   return 0;
 }
@@ -150,6 +152,8 @@ LRESULT Slider::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_NCRBUTTONDOWN: return 0;
     case WM_NCRBUTTONUP: return onRightRelease(*this, hwnd);
     case MM_MIXM_CONTROL_CHANGE: handleControlChange(static_cast<unsigned>(lParam)); return 0;
+    case kMsgEndpointVolume: followEndpointVolume(*this); return 0;
+    case kMsgEndpointDevices: followEndpointDevices(*this); return 0;
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL: turnWheel(*this, GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_NCMOUSEMOVE: watchPointer(hwnd); return DefWindowProcA(hwnd, message, wParam, lParam);

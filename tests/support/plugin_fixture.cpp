@@ -1,5 +1,7 @@
 #include "tests/support/plugin_fixture.h"
 
+#include "mixer/bound_volume.h"
+
 void pumpMessages() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -31,6 +33,15 @@ void PluginTest::SetUp() {
   settingsPath[0] = '\0';
   configMenu = nullptr;
   hostdouble::createHostWindow();
+  inApartment_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  endpointdouble::install();
+  endpointdouble::reset(false);
+}
+
+void PluginTest::leaveTestApartment() {
+  endpointdouble::uninstall();
+  if (inApartment_) CoUninitialize();
+  inApartment_ = false;
 }
 
 void PluginTest::TearDown() {
@@ -40,6 +51,8 @@ void PluginTest::TearDown() {
   // slider outlives the mixer double's state at process exit.
   processExiting = false;
   slider.releaseAtUnload();
+  releaseVolumeAtStop();
+  leaveTestApartment();
 }
 
 int PluginTest::start() {

@@ -1,10 +1,13 @@
 #pragma once
 // Common ground for plug-in unit tests: a fresh slider and module state, the host
 // and mixer doubles reset, a host window for GetKvWnd, and helpers to pump messages.
+// Like a host, the test thread is in a COM apartment, where a fake device
+// enumerator answers for Core Audio (absent until a test says otherwise).
 #include <gtest/gtest.h>
 
 #include "plugin/entry_points.h"
 #include "plugin/module_state.h"
+#include "tests/doubles/endpoint_double.h"
 #include "tests/doubles/host_double.h"
 #include "tests/doubles/mixer_double.h"
 
@@ -21,6 +24,11 @@ class PluginTest : public ::testing::Test {
   static void useDefaultGeometry();
 
   static HINSTANCE instance() { return GetModuleHandleA(nullptr); }
+
+  // Leaves the test's own apartment, for tests that set COM up another way.
+  void leaveTestApartment();
+
+  bool inApartment_ = false;
 
   bool started_ = false;
 };

@@ -1,5 +1,7 @@
 // Long runs in one process: many starts and stops, many drag steps. Nothing the
-// plug-in acquires may pile up: windows, GDI objects, kernel handles, mixer handles.
+// plug-in acquires may pile up: windows, GDI objects, kernel handles, mixer
+// handles, audio endpoint callbacks and references.
+#include "mixer/bound_volume.h"
 #include "tests/support/plugin_fixture.h"
 
 namespace {
@@ -123,6 +125,34 @@ TEST_F(Endurance, AThousandStartsAndStopsLeaveNothingBehind) {
   }
   expectNoGrowth(before, measure());
   EXPECT_EQ(mixerdouble::openHandles(), 1);  // the binding outlives the stop until unload
+}
+
+// The system keeps calling from its own threads while the plug-in starts and
+// stops: every callback must be unregistered before its window goes.
+TEST_F(Endurance, AThousandEndpointStartsAndStopsUnderFiringCallbacksLeaveNothingRegistered) {
+  endpointdouble::reset(true);
+  endpointdouble::addEndpoint({L"{speakers}", L"Speakers", 0.5f});
+  endpointdouble::switchDefault(0);
+  ASSERT_EQ(start(), 0);
+  slider.handleCommand("@KvSliderConfigure-endpoint-slider1-0");
+  stop();
+  ASSERT_EQ(start(), 0);
+  stop();
+  const Resources before = measure();
+  struct Storm {
+    Storm() { endpointdouble::startCallbackStorm(); }
+    ~Storm() { endpointdouble::stopCallbackStorm(); }
+  } storm;
+  for (int i = 0; i < 1000; ++i) {
+    ASSERT_EQ(start(), 0) << "cycle " << i;
+    ASSERT_TRUE(volumeBound(slider)) << "cycle " << i;
+    pumpMessages();
+    stop();
+    if (i % 50 == 0) hostdouble::clearCalls();
+  }
+  expectNoGrowth(before, measure());
+  EXPECT_EQ(endpointdouble::registeredCallbacks(), 0);
+  EXPECT_EQ(endpointdouble::referencesHeld(), 0);
 }
 
 TEST_F(Endurance, AHundredThousandDragStepsLeaveNothingBehind) {

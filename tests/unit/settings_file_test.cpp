@@ -167,6 +167,7 @@ TEST_F(SettingsFile, ReadsEveryKeyInOrderWithItsDefault) {
       "ReadString(" + f + ", kvslider.slider1.mixer.device, 0)",
       "ReadString(" + f + ", kvslider.slider1.mixer.line, 0)",
       "ReadString(" + f + ", kvslider.slider1.mixer.control, 0)",
+      "ReadString(" + f + ", kvslider.slider1.endpoint:, )",
   };
   EXPECT_EQ(hostdouble::calls(), expected);
 
@@ -516,7 +517,8 @@ TEST_F(SettingsFile, BindingMadeByACommandIsRestoredAtTheNextStart) {
   slider.handleCommand("@KvSliderConfigure-nomixer-slider1");
   hostdouble::clearCalls();
   stop();
-  EXPECT_TRUE(hostdouble::callsNamed("WriteString").empty());
+  EXPECT_EQ(hostdouble::callsNamed("WriteString"),
+            std::vector<std::string>{"WriteString(" + file + ", kvslider.slider1.endpoint:, )"});
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "false");
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.line"), "-65536");
 }
@@ -560,6 +562,7 @@ TEST_F(SettingsFile, WritesEveryFieldInTableOrder) {
       "WriteInt(" + f + ", kvslider.slider1.alpha:, 60)",
       "WriteInt(" + f + ", kvslider.slider1.wheelstep:, 5)",
       "WriteBool(" + f + ", kvslider.slider1.mixer.set:, false)",
+      "WriteString(" + f + ", kvslider.slider1.endpoint:, )",
   };
   EXPECT_EQ(hostdouble::calls(), expected);  // unbound: no identifiers
 }
@@ -578,13 +581,14 @@ TEST_F(SettingsFile, IdentifiersAreWrittenAsSignedTextOnlyWhileBound) {
                          "WriteString(" + f + ", kvslider.slider1.mixer.device, 2)",
                          "WriteString(" + f + ", kvslider.slider1.mixer.line, -1)",
                          "WriteString(" + f + ", kvslider.slider1.mixer.control, -2147483648)",
+                         "WriteString(" + f + ", kvslider.slider1.endpoint:, )",
                      }));
   EXPECT_EQ(hostdouble::calls().back(), written.back());
   EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.set:"), "true");
 
   hostdouble::clearCalls();
   slider.writeSettings(kFile);
-  EXPECT_TRUE(hostdouble::callsNamed("WriteString").empty());
+  EXPECT_EQ(hostdouble::callsNamed("WriteString").size(), 1u);  // the endpoint only
   EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.set:"), "false");
   EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.device"), "2");
 }

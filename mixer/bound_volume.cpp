@@ -1,0 +1,147 @@
+#include "mixer/bound_volume.h"
+
+#include "mixer/endpoint_binding.h"
+#include "plugin/module_state.h"
+#include "slider/slider.h"
+
+namespace {
+
+constexpr char kDefaultEndpoint[] = "default";
+
+bool setFailureShown;  // once per binding, not once per drag step
+char pendingEndpoint[kTextSize];
+
+void showStatus(const char* text) {
+  SendMessageA(hostWindow, HostMsgStatusText, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void repaint(HWND window) {
+  if (window != nullptr) InvalidateRect(window, nullptr, FALSE);
+}
+
+void endMixerBinding(Slider& s) {
+  if (s.mixerBound) s.unbindControl();
+}
+
+// A newly bound endpoint: its level goes on the knob.
+void showBoundEndpoint(Slider& s) {
+  setFailureShown = false;
+  double level = 0.0;
+  if (readEndpointLevel(level)) {
+    s.value = level;
+    s.updateKnobFromValue();
+  }
+  repaint(s.window);
+}
+
+void reportNoEndpoint(Slider& s) {
+  showStatus("Unable to open audio endpoint.");
+  repaint(s.window);
+}
+
+}  // namespace
+
+bool volumeBound(const Slider& s) { return s.mixerBound || endpointBound(); }
+
+bool volumeChosen(const Slider& s) {
+  return s.mixerBound || endpointChoice() != EndpointChoice::None;
+}
+
+bool followsDefaultEndpoint() { return endpointChoice() == EndpointChoice::Default; }
+
+bool chosenEndpointIs(const wchar_t* id) {
+  return endpointChoice() == EndpointChoice::Named && lstrcmpW(chosenEndpointId(), id) == 0;
+}
+
+void bindMixerControl(Slider& s, unsigned device, unsigned line, unsigned control) {
+  unbindEndpoint();
+  s.bindControl(device, line, control);
+}
+
+void bindEndpoint(Slider& s, unsigned number) {
+  endMixerBinding(s);
+  const bool bound =
+      number == 0 ? bindDefaultEndpoint(s.window) : bindEndpointNumber(number, s.window);
+  if (bound)
+    showBoundEndpoint(s);
+  else
+    reportNoEndpoint(s);
+}
+
+void unbindVolume(Slider& s) {
+  unbindEndpoint();
+  s.unbindControl();
+}
+
+void writeVolume(Slider& s) {
+  if (s.mixerBound) {
+    s.writeControlValue();
+    return;
+  }
+  if (!endpointBound() || writeEndpointLevel(s.value)) return;
+  // The endpoint refused (wine does not implement it): say so once, and show
+  // the level it really has rather than one it never took.
+  if (!setFailureShown) showStatus("Unable to set the volume.");
+  setFailureShown = true;
+  double level = 0.0;
+  if (readEndpointLevel(level)) {
+    s.value = level;
+    s.updateKnobFromValue();
+  }
+}
+
+bool readVolumeMute(const Slider&, bool& muted) { return readEndpointMute(muted); }
+
+bool writeVolumeMute(const Slider&, bool muted) { return writeEndpointMute(muted); }
+
+void volumeName(const Slider&, char* name, int size) { boundEndpointName(name, size); }
+
+void followEndpointVolume(Slider& s) {
+  if (!endpointBound() || s.dragging) return;
+  const int old = s.knobPos;
+  double level = 0.0;
+  if (!readEndpointLevel(level)) return;
+  s.value = level;
+  s.updateKnobFromValue();
+  if (s.knobPos != old) repaint(s.window);
+}
+
+void followEndpointDevices(Slider& s) {
+  switch (followEndpointChanges()) {
+    case EndpointChange::Bound: showBoundEndpoint(s); break;
+    case EndpointChange::Unbound: repaint(s.window); break;
+    case EndpointChange::None: break;
+  }
+}
+
+void rememberStoredEndpoint(const char* text) {
+  lstrcpynA(pendingEndpoint, text != nullptr ? text : "", kTextSize);
+}
+
+void restoreStoredEndpoint(Slider& s) {
+  if (pendingEndpoint[0] == '\0') return;
+  wchar_t id[kEndpointIdSize] = L"";
+  const bool isDefault = lstrcmpiA(pendingEndpoint, kDefaultEndpoint) == 0;
+  const bool readable = isDefault || endpointIdFromText(pendingEndpoint, id);
+  pendingEndpoint[0] = '\0';
+  endMixerBinding(s);
+  // An endpoint that is absent now stays chosen, and is bound when it returns.
+  if (readable &&
+      restoreEndpoint(isDefault ? EndpointChoice::Default : EndpointChoice::Named, id, s.window))
+    showBoundEndpoint(s);
+  else
+    reportNoEndpoint(s);
+}
+
+void storedEndpointText(char* text, int size) {
+  text[0] = '\0';
+  switch (endpointChoice()) {
+    case EndpointChoice::Default: lstrcpynA(text, kDefaultEndpoint, size); break;
+    case EndpointChoice::Named:
+      if (!endpointIdToText(chosenEndpointId(), text, size)) text[0] = '\0';
+      break;
+    case EndpointChoice::None: break;
+  }
+}
+
+void releaseVolumeAtStop() { shutDownEndpoints(); }

@@ -1,0 +1,38 @@
+#pragma once
+// The bound volume: what the knob stands for, whichever kind it is. Either one
+// winmm mixer control (the Slider's mixer members, mixer/winmm_binding.cpp) or
+// the master volume of an audio endpoint (mixer/endpoint_binding.cpp), never
+// both. The window procedure, painting, commands and menu go through these.
+#include <wchar.h>
+
+class Slider;
+
+bool volumeBound(const Slider& s);  // the knob shows a volume
+// Something is chosen, bound now or waiting for its endpoint to come back.
+bool volumeChosen(const Slider& s);
+bool followsDefaultEndpoint();
+bool chosenEndpointIs(const wchar_t* id);
+
+// Each ends whatever was bound before.
+void bindMixerControl(Slider& s, unsigned device, unsigned line, unsigned control);
+void bindEndpoint(Slider& s, unsigned number);  // 0 = the default device
+void unbindVolume(Slider& s);
+
+void writeVolume(Slider& s);  // s.value to the bound volume
+// The mute of an endpoint; a mixer control has none here.
+bool readVolumeMute(const Slider& s, bool& muted);
+bool writeVolumeMute(const Slider& s, bool muted);
+// What the user would call it; empty when unbound, and for a mixer control.
+void volumeName(const Slider& s, char* name, int size);
+
+// The endpoint's own notifications, as the window thread receives them.
+void followEndpointVolume(Slider& s);   // kMsgEndpointVolume
+void followEndpointDevices(Slider& s);  // kMsgEndpointDevices
+
+// The endpoint in the settings file: "default", an endpoint ID, or empty.
+void rememberStoredEndpoint(const char* text);  // while reading, before the window exists
+void restoreStoredEndpoint(Slider& s);          // once the window exists
+void storedEndpointText(char* text, int size);  // for writing at stop
+// Ends the endpoint binding while the window still exists; a mixer control
+// stays bound, as it always has, until the module unloads.
+void releaseVolumeAtStop();

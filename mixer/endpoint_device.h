@@ -1,0 +1,80 @@
+#pragma once
+// Small pieces of Core Audio shared by the endpoint binding and the menu's list
+// of endpoints: scoped references, endpoint IDs, friendly names, states.
+#include <windows.h>
+
+#include <mmdeviceapi.h>
+
+// Room for an endpoint ID, terminator included. Longer IDs are refused rather
+// than cut: a cut ID would name no endpoint, or another one.
+constexpr int kEndpointIdSize = 256;
+
+// One COM reference, released when it goes out of scope.
+template <typename T>
+class ComRef {
+ public:
+  ComRef() = default;
+  explicit ComRef(T* taken) : p_(taken) {}
+  ~ComRef() { reset(); }
+  ComRef(const ComRef&) = delete;
+  ComRef& operator=(const ComRef&) = delete;
+
+  T** out() {
+    reset();
+    return &p_;
+  }
+  T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+  // Hands the reference over to the caller.
+  T* release() {
+    T* p = p_;
+    p_ = nullptr;
+    return p;
+  }
+  void reset() {
+    if (p_ != nullptr) p_->Release();
+    p_ = nullptr;
+  }
+
+ private:
+  T* p_ = nullptr;
+};
+
+// The system's device enumerator, or null where Core Audio is missing. The
+// calling thread must be in a COM apartment.
+IMMDeviceEnumerator* createDeviceEnumerator();
+
+bool isActiveEndpoint(IMMDevice* device);
+// The endpoint's ID; false when it cannot be read or does not fit.
+bool endpointIdOf(IMMDevice* device, wchar_t (&id)[kEndpointIdSize]);
+// The friendly name in the ANSI code page, cut at a character boundary to fit;
+// empty when the endpoint has none.
+void friendlyNameOf(IMMDevice* device, char* name, int size);
+
+// Endpoint IDs travel in the settings file as UTF-8, so that every ID that fits
+// comes back the same.
+bool endpointIdToText(const wchar_t* id, char* text, int size);
+bool endpointIdFromText(const char* text, wchar_t (&id)[kEndpointIdSize]);
+
+// The active render endpoints in the order the system lists them, open while
+// the object lives.
+class EndpointList {
+ public:
+  EndpointList() = default;
+  EndpointList(const EndpointList&) = delete;
+  EndpointList& operator=(const EndpointList&) = delete;
+
+  // False where Core Audio is missing or the endpoints cannot be listed.
+  bool open();
+  unsigned count() const { return count_; }
+  // Endpoint index (from 0), a new reference; null when it cannot be had.
+  IMMDevice* device(unsigned index) const;
+  // Endpoint index (from 0); false when it cannot be read.
+  bool entry(unsigned index, wchar_t (&id)[kEndpointIdSize], char* name, int nameSize) const;
+
+ private:
+  ComRef<IMMDeviceEnumerator> enumerator_;
+  ComRef<IMMDeviceCollection> collection_;
+  unsigned count_ = 0;
+};

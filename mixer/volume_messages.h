@@ -1,0 +1,8 @@
+#pragma once
+#include <windows.h>
+
+// Posted to the slider window by the audio endpoint's callbacks, which run on
+// threads of the system's. They carry nothing: the window thread reads what
+// it needs from the binding as it stands when the message arrives.
+constexpr UINT kMsgEndpointVolume = WM_APP + 0x4B1;   // the level or mute changed elsewhere
+constexpr UINT kMsgEndpointDevices = WM_APP + 0x4B2;  // the default or an endpoint's state changed

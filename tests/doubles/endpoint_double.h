@@ -1,0 +1,53 @@
+#pragma once
+// A fake MMDeviceEnumerator, registered in the test's COM apartment so that the
+// plug-in's CoCreateInstance reaches it: render endpoints with IDs, friendly
+// names, levels and states, failures on demand, and callbacks fired from a
+// thread of its own as the system fires them.
+#include <windows.h>
+
+#include <endpointvolume.h>
+#include <mmdeviceapi.h>
+
+#include <string>
+#include <vector>
+
+namespace endpointdouble {
+
+struct Endpoint {
+  std::wstring id;
+  std::wstring name;  // empty: the endpoint has no friendly name
+  float level = 0.5f;
+  bool muted = false;
+  DWORD state = DEVICE_STATE_ACTIVE;
+};
+
+enum class Op { Create, Enumerate, Activate, GetLevel, SetLevel, GetDefault };
+
+// Registers the class object in the calling thread's apartment. While
+// "absent", creating the enumerator fails as it does without Core Audio.
+void install();
+void uninstall();
+void reset(bool present);  // no endpoints, no default, no failures
+void addEndpoint(const Endpoint& endpoint);
+Endpoint endpoint(size_t index);
+void fail(Op op, HRESULT result);
+
+// Each changes the fake and then calls the registered callbacks from another
+// thread, returning once they have run.
+void changeElsewhere(size_t index, float level, bool muted);
+void switchDefault(int index);  // -1: no default
+void setState(size_t index, DWORD state);
+// Keeps calling every registered callback from another thread until stopped.
+void startCallbackStorm();
+void stopCallbackStorm();
+
+int registeredCallbacks();  // volume and device callbacks registered now
+long referencesHeld();      // references on the fake's objects not yet released
+// Every level set, with whether it carried the plug-in's own context.
+struct Set {
+  float level;
+  GUID context;
+};
+std::vector<Set> sets();
+
+}  // namespace endpointdouble

@@ -12,10 +12,13 @@
 
 #include "bench/bench_host.h"
 #include "commands/config_menu.h"
+#include "mixer/bound_volume.h"
+#include "mixer/endpoint_binding.h"
 #include "plugin/entry_points.h"
 #include "plugin/module_state.h"
 
 #ifdef KV_BENCH_DOUBLE
+#include "tests/doubles/endpoint_double.h"
 #include "tests/doubles/mixer_double.h"
 #endif
 
@@ -143,16 +146,38 @@ Figure platformWrite() {
   return f;
 }
 
-// A drag step as the system delivers it, and the window procedure called
-// directly; the platform's parts (the repaint request, the driver's fetch and
-// set) are timed alone and taken off the direct figure.
-void benchDragStep() {
 #ifdef KV_BENCH_DOUBLE
-  mixerdouble::setNotifications(false);  // as under wine: a set posts nothing back
+constexpr const char* kEndpoint = "endpoint, fake enumerator";
+// The fake answers in the benchmark's own apartment, without echoing sets.
+void setUpEndpoints() {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  endpointdouble::install();
+  endpointdouble::reset(true);
+  endpointdouble::addEndpoint({L"{bench}", L"Speakers", 0.5f});
+  endpointdouble::switchDefault(0);
+  endpointdouble::setEchoes(false);
+}
+#else
+constexpr const char* kEndpoint = "endpoint, wine Core Audio";
+void setUpEndpoints() {}
 #endif
-  bindFirstControl();
-  if (!slider.mixerBound) {
-    std::printf("| drag step (%s) | not bound: no mixer control | | | | |\n", kMixer);
+
+// The endpoint's set alone, and where it is refused the read that follows.
+Figure platformEndpointWrite() {
+  return measure(500, [](int n) {
+    for (int i = 0; i < n; ++i) {
+      double level = 0.0;
+      if (!writeEndpointLevel((i % 192) / 192.0)) readEndpointLevel(level);
+    }
+  });
+}
+
+// A drag step as the system delivers it, and the window procedure called
+// directly; the platform's parts (the repaint request, the driver's or the
+// endpoint's calls) are timed alone and taken off the direct figure.
+void benchDragStep(const char* kind, const char* platformWhat, Figure (*platformWrite)()) {
+  if (!volumeBound(slider)) {
+    std::printf("| drag step (%s) | not bound | | | | |\n", kind);
     return;
   }
   HWND w = slider.window;
@@ -169,7 +194,7 @@ void benchDragStep() {
     for (int i = 0; i < n; ++i) {
       slider.setKnobFromPointer(LOWORD(move(i)));
       slider.updateValueFromKnob();
-      slider.writeControlValue();
+      writeVolume(slider);
     }
   });
   slider.dragging = false;
@@ -177,16 +202,30 @@ void benchDragStep() {
     for (int i = 0; i < n; ++i) InvalidateRect(w, nullptr, FALSE);
   });
   pump();
-  const Figure mixer = platformWrite();
+  const Figure platform = platformWrite();
   char label[96];
-  std::snprintf(label, sizeof label, "drag step, sent as WM_MOUSEMOVE (%s)", kMixer);
+  std::snprintf(label, sizeof label, "drag step, sent as WM_MOUSEMOVE (%s)", kind);
   row(label, sent, "InvalidateRect alone", invalidate);
-  row("drag step, window procedure called directly", direct, "mixer fetch + set alone", mixer);
+  row("drag step, window procedure called directly", direct, platformWhat, platform);
   row("drag step without the repaint request", alone, "", {0, 0});
   std::printf(
-      "| **plug-in's own share of a drag step** (without repaint request and mixer calls) | "
+      "| **plug-in's own share of a drag step** (without repaint request and %s) | "
       "%.2f | %.2f | | | |\n",
-      std::max(0.0, alone.min - mixer.min), std::max(0.0, alone.median - mixer.median));
+      platformWhat, std::max(0.0, alone.min - platform.min),
+      std::max(0.0, alone.median - platform.median));
+}
+
+void benchDragSteps() {
+#ifdef KV_BENCH_DOUBLE
+  mixerdouble::setNotifications(false);  // as under wine: a set posts nothing back
+#endif
+  bindFirstControl();
+  benchDragStep(kMixer, "mixer fetch + set alone", platformWrite);
+  setUpEndpoints();
+  bindEndpoint(slider, 0);
+  benchDragStep(kEndpoint, "endpoint set alone", platformEndpointWrite);
+  unbindVolume(slider);
+  bindFirstControl();
 }
 
 void benchPaint(int width, int height) {
@@ -224,9 +263,9 @@ void benchPaint(int width, int height) {
 
 void benchMenu() {
 #ifdef KV_BENCH_DOUBLE
-  const char* what = "menu 8 devices x 4 dest x 8 src x 8 controls (double)";
+  const char* what = "menu 8 devices x 4 dest x 8 src x 8 controls, 1 endpoint (doubles)";
 #else
-  const char* what = "menu of wine's mixer devices";
+  const char* what = "menu of wine's endpoints and mixer devices";
 #endif
   const Figure f = measure(5, [&](int n) {
     for (int i = 0; i < n; ++i) showConfigMenu();
@@ -267,7 +306,7 @@ int main() {
   std::printf("\n| figure (%s) | min µs | median µs | platform share | min µs | median µs |\n",
               kMixer);
   std::printf("|---|---|---|---|---|---|\n");
-  benchDragStep();
+  benchDragSteps();
   benchPaint(200, 24);
   benchPaint(1000, 64);
   setUpMixer(8, 4, 8, 8);

@@ -187,6 +187,7 @@ struct State {
   Factory factory;
   std::thread storm;
   std::atomic<bool> storming{false};
+  bool echoes = true;
 };
 
 // Never destroyed, and endpoints never freed: a reference the plug-in failed
@@ -233,7 +234,7 @@ HRESULT FakeEndpoint::SetMasterVolumeLevelScalar(float level, LPCGUID context) {
     data.level = level;
     state().sets.push_back({level, c});
   }
-  notify(c);
+  if (state().echoes) notify(c);
   return S_OK;
 }
 
@@ -300,6 +301,7 @@ void reset(bool present) {
   s.defaultIndex = -1;
   s.failures.clear();
   s.sets.clear();
+  s.echoes = true;
 }
 
 void addEndpoint(const Endpoint& e) { state().endpoints.push_back(new FakeEndpoint(e)); }
@@ -310,6 +312,7 @@ Endpoint endpoint(size_t index) {
 }
 
 void fail(Op op, HRESULT result) { state().failures[op] = result; }
+void setEchoes(bool on) { state().echoes = on; }
 
 void changeElsewhere(size_t index, float level, bool muted) {
   FakeEndpoint* e = state().endpoints.at(index);

@@ -31,6 +31,8 @@ void reset(bool present);  // no endpoints, no default, no failures
 void addEndpoint(const Endpoint& endpoint);
 Endpoint endpoint(size_t index);
 void fail(Op op, HRESULT result);
+// Off: a set changes the level without calling back, as a benchmark wants it.
+void setEchoes(bool on);
 
 // Each changes the fake and then calls the registered callbacks from another
 // thread, returning once they have run.

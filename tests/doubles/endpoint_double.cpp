@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <map>
-#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -16,7 +15,11 @@ const PROPERTYKEY kFriendlyName = {
 const GUID kElsewhere = {0x1234, 0x5678, 0x9abc, {1, 2, 3, 4, 5, 6, 7, 8}};
 
 std::atomic<long> references{0};
-std::mutex lock;  // the fake's state against the threads that fire callbacks
+std::mutex lock;  // the fake's callbacks against the threads that call them
+
+// What the plug-in never calls.
+#define KV_UNUSED(method, ...) \
+  HRESULT STDMETHODCALLTYPE method(__VA_ARGS__) override { return E_NOTIMPL; }
 
 LPWSTR taskCopy(const std::wstring& text) {
   auto* copy = static_cast<LPWSTR>(CoTaskMemAlloc((text.size() + 1) * sizeof(wchar_t)));
@@ -27,7 +30,15 @@ LPWSTR taskCopy(const std::wstring& text) {
 HRESULT failure(Op op);
 
 template <typename T>
-HRESULT unregister(std::vector<T*>& list, T* callback) {
+HRESULT addCallback(std::vector<T*>& list, T* callback) {
+  std::lock_guard<std::mutex> held(lock);
+  callback->AddRef();
+  list.push_back(callback);
+  return S_OK;
+}
+
+template <typename T>
+HRESULT removeCallback(std::vector<T*>& list, T* callback) {
   std::lock_guard<std::mutex> held(lock);
   for (auto it = list.begin(); it != list.end(); ++it)
     if (*it == callback) {
@@ -38,7 +49,35 @@ HRESULT unregister(std::vector<T*>& list, T* callback) {
   return E_INVALIDARG;
 }
 
-// One endpoint: the device, its property store and its volume in one object.
+// Calls back from a thread of its own, as the system does, and waits for it.
+template <typename F>
+void fromAnotherThread(F call) {
+  std::thread([&] {
+    std::lock_guard<std::mutex> held(lock);
+    call();
+  }).join();
+}
+
+// Reference counts of every fake object go to one counter: what the plug-in holds.
+#define KV_COUNTED_REFERENCES                                                            \
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references); } \
+  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--references); }
+
+template <typename First, typename Second = First, typename Third = First, typename Self>
+HRESULT answer(Self* self, REFIID iid, void** out) {
+  if (iid == __uuidof(IUnknown) || iid == __uuidof(First))
+    *out = static_cast<First*>(self);
+  else if (iid == __uuidof(Second))
+    *out = static_cast<Second*>(self);
+  else if (iid == __uuidof(Third))
+    *out = static_cast<Third*>(self);
+  else
+    return *out = nullptr, E_NOINTERFACE;
+  self->AddRef();
+  return S_OK;
+}
+
+// One endpoint: its device, property store and volume in one object.
 class FakeEndpoint final : public IMMDevice, public IPropertyStore, public IAudioEndpointVolume {
  public:
   explicit FakeEndpoint(const Endpoint& e) : data(e) {}
@@ -46,28 +85,16 @@ class FakeEndpoint final : public IMMDevice, public IPropertyStore, public IAudi
   std::vector<IAudioEndpointVolumeCallback*> callbacks;
 
   void notify(const GUID& context) {
-    std::thread([this, context] {
-      std::lock_guard<std::mutex> held(lock);
+    fromAnotherThread([&] {
       AUDIO_VOLUME_NOTIFICATION_DATA d = {context, data.muted, data.level, 1, {data.level}};
       for (auto* c : callbacks) c->OnNotify(&d);
-    }).join();
+    });
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == __uuidof(IUnknown) || iid == __uuidof(IMMDevice))
-      *out = static_cast<IMMDevice*>(this);
-    else if (iid == __uuidof(IPropertyStore))
-      *out = static_cast<IPropertyStore*>(this);
-    else if (iid == __uuidof(IAudioEndpointVolume))
-      *out = static_cast<IAudioEndpointVolume*>(this);
-    else
-      return *out = nullptr, E_NOINTERFACE;
-    AddRef();
-    return S_OK;
+    return answer<IMMDevice, IPropertyStore, IAudioEndpointVolume>(this, iid, out);
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references); }
-  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--references); }
-
+  KV_COUNTED_REFERENCES
   HRESULT STDMETHODCALLTYPE Activate(REFIID iid, DWORD, PROPVARIANT*, void** out) override {
     if (HRESULT f = failure(Op::Activate)) return f;
     return iid == __uuidof(IAudioEndpointVolume) ? QueryInterface(iid, out) : E_NOINTERFACE;
@@ -78,8 +105,6 @@ class FakeEndpoint final : public IMMDevice, public IPropertyStore, public IAudi
   HRESULT STDMETHODCALLTYPE GetId(LPWSTR* out) override { return *out = taskCopy(data.id), S_OK; }
   HRESULT STDMETHODCALLTYPE GetState(DWORD* out) override { return *out = data.state, S_OK; }
 
-  HRESULT STDMETHODCALLTYPE GetCount(DWORD* out) override { return *out = 1, S_OK; }
-  HRESULT STDMETHODCALLTYPE GetAt(DWORD, PROPERTYKEY*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetValue(REFPROPERTYKEY key, PROPVARIANT* value) override {
     PropVariantInit(value);
     if (IsEqualGUID(key.fmtid, kFriendlyName.fmtid) && key.pid == kFriendlyName.pid &&
@@ -89,68 +114,50 @@ class FakeEndpoint final : public IMMDevice, public IPropertyStore, public IAudi
     }
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE SetValue(REFPROPERTYKEY, REFPROPVARIANT) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Commit() override { return E_NOTIMPL; }
+  KV_UNUSED(GetCount, DWORD*)
+  KV_UNUSED(GetAt, DWORD, PROPERTYKEY*)
+  KV_UNUSED(SetValue, REFPROPERTYKEY, REFPROPVARIANT)
+  KV_UNUSED(Commit)
 
   HRESULT STDMETHODCALLTYPE RegisterControlChangeNotify(IAudioEndpointVolumeCallback* c) override {
-    std::lock_guard<std::mutex> held(lock);
-    c->AddRef();
-    callbacks.push_back(c);
-    return S_OK;
+    return addCallback(callbacks, c);
   }
   HRESULT STDMETHODCALLTYPE
   UnregisterControlChangeNotify(IAudioEndpointVolumeCallback* c) override {
-    return unregister(callbacks, c);
+    return removeCallback(callbacks, c);
   }
-  HRESULT STDMETHODCALLTYPE GetChannelCount(UINT* out) override { return *out = 1, S_OK; }
-  HRESULT STDMETHODCALLTYPE SetMasterVolumeLevel(float, LPCGUID) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE SetMasterVolumeLevelScalar(float level, LPCGUID context) override;
-  HRESULT STDMETHODCALLTYPE GetMasterVolumeLevel(float*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetMasterVolumeLevelScalar(float* out) override {
     if (HRESULT f = failure(Op::GetLevel)) return f;
-    std::lock_guard<std::mutex> held(lock);
     return *out = data.level, S_OK;
   }
-  HRESULT STDMETHODCALLTYPE SetChannelVolumeLevel(UINT, float, LPCGUID) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE SetChannelVolumeLevelScalar(UINT, float, LPCGUID) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE GetChannelVolumeLevel(UINT, float*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetChannelVolumeLevelScalar(UINT, float*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE SetMute(BOOL muted, LPCGUID context) override {
-    {
-      std::lock_guard<std::mutex> held(lock);
-      data.muted = muted != FALSE;
-    }
+    data.muted = muted != FALSE;
     notify(context != nullptr ? *context : GUID_NULL);
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetMute(BOOL* out) override { return *out = data.muted, S_OK; }
-  HRESULT STDMETHODCALLTYPE GetVolumeStepInfo(UINT*, UINT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE VolumeStepUp(LPCGUID) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE VolumeStepDown(LPCGUID) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE QueryHardwareSupport(DWORD*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetVolumeRange(float*, float*, float*) override { return E_NOTIMPL; }
+  KV_UNUSED(GetChannelCount, UINT*)
+  KV_UNUSED(SetMasterVolumeLevel, float, LPCGUID)
+  KV_UNUSED(GetMasterVolumeLevel, float*)
+  KV_UNUSED(SetChannelVolumeLevel, UINT, float, LPCGUID)
+  KV_UNUSED(SetChannelVolumeLevelScalar, UINT, float, LPCGUID)
+  KV_UNUSED(GetChannelVolumeLevel, UINT, float*)
+  KV_UNUSED(GetChannelVolumeLevelScalar, UINT, float*)
+  KV_UNUSED(GetVolumeStepInfo, UINT*, UINT*)
+  KV_UNUSED(VolumeStepUp, LPCGUID)
+  KV_UNUSED(VolumeStepDown, LPCGUID)
+  KV_UNUSED(QueryHardwareSupport, DWORD*)
+  KV_UNUSED(GetVolumeRange, float*, float*, float*)
 };
 
-// The enumerator and the collection it hands out, in one object.
+// The enumerator, the collection it hands out and the class factory in one object.
 class FakeSystem final : public IMMDeviceEnumerator, public IMMDeviceCollection {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == __uuidof(IUnknown) || iid == __uuidof(IMMDeviceEnumerator))
-      *out = static_cast<IMMDeviceEnumerator*>(this);
-    else if (iid == __uuidof(IMMDeviceCollection))
-      *out = static_cast<IMMDeviceCollection*>(this);
-    else
-      return *out = nullptr, E_NOINTERFACE;
-    AddRef();
-    return S_OK;
+    return answer<IMMDeviceEnumerator, IMMDeviceCollection>(this, iid, out);
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references); }
-  ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--references); }
-
+  KV_COUNTED_REFERENCES
   HRESULT STDMETHODCALLTYPE EnumAudioEndpoints(EDataFlow, DWORD,
                                                IMMDeviceCollection** out) override;
   HRESULT STDMETHODCALLTYPE GetDefaultAudioEndpoint(EDataFlow, ERole, IMMDevice** out) override;
@@ -162,6 +169,7 @@ class FakeSystem final : public IMMDeviceEnumerator, public IMMDeviceCollection 
   HRESULT STDMETHODCALLTYPE Item(UINT index, IMMDevice** out) override;
 };
 
+// COM keeps its own reference while the class is registered: not counted.
 class Factory final : public IClassFactory {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -177,17 +185,16 @@ class Factory final : public IClassFactory {
 
 struct State {
   bool present = true;
+  bool echoes = true;
   std::vector<FakeEndpoint*> endpoints;
   int defaultIndex = -1;
   std::map<Op, HRESULT> failures;
   std::vector<IMMNotificationClient*> clients;
-  std::vector<endpointdouble::Set> sets;
   DWORD cookie = 0;
   FakeSystem system;
   Factory factory;
   std::thread storm;
   std::atomic<bool> storming{false};
-  bool echoes = true;
 };
 
 // Never destroyed, and endpoints never freed: a reference the plug-in failed
@@ -214,27 +221,10 @@ HRESULT handOut(FakeEndpoint* e, IMMDevice** out) {
   return *out = e, S_OK;
 }
 
-void fireDevices(LPCWSTR id, DWORD newState, bool defaultChanged) {
-  std::thread([=] {
-    std::lock_guard<std::mutex> held(lock);
-    for (auto* c : state().clients) {
-      if (!defaultChanged) c->OnDeviceStateChanged(id, newState);
-      // The system tells every role; only the console role's change matters here.
-      for (ERole role : {eConsole, eMultimedia, eCommunications})
-        if (defaultChanged) c->OnDefaultDeviceChanged(eRender, role, id);
-    }
-  }).join();
-}
-
 HRESULT FakeEndpoint::SetMasterVolumeLevelScalar(float level, LPCGUID context) {
   if (HRESULT f = failure(Op::SetLevel)) return f;
-  const GUID c = context != nullptr ? *context : GUID_NULL;
-  {
-    std::lock_guard<std::mutex> held(lock);
-    data.level = level;
-    state().sets.push_back({level, c});
-  }
-  if (state().echoes) notify(c);
+  data.level = level;
+  if (state().echoes) notify(context != nullptr ? *context : GUID_NULL);
   return S_OK;
 }
 
@@ -244,7 +234,6 @@ HRESULT FakeSystem::EnumAudioEndpoints(EDataFlow, DWORD, IMMDeviceCollection** o
 }
 
 HRESULT FakeSystem::GetDefaultAudioEndpoint(EDataFlow, ERole, IMMDevice** out) {
-  if (HRESULT f = failure(Op::GetDefault)) return f;
   const int d = state().defaultIndex;
   return handOut(d < 0 ? nullptr : state().endpoints[static_cast<size_t>(d)], out);
 }
@@ -256,14 +245,11 @@ HRESULT FakeSystem::GetDevice(LPCWSTR id, IMMDevice** out) {
 }
 
 HRESULT FakeSystem::RegisterEndpointNotificationCallback(IMMNotificationClient* c) {
-  std::lock_guard<std::mutex> held(lock);
-  c->AddRef();
-  state().clients.push_back(c);
-  return S_OK;
+  return addCallback(state().clients, c);
 }
 
 HRESULT FakeSystem::UnregisterEndpointNotificationCallback(IMMNotificationClient* c) {
-  return unregister(state().clients, c);
+  return removeCallback(state().clients, c);
 }
 
 HRESULT FakeSystem::GetCount(UINT* out) {
@@ -276,7 +262,6 @@ HRESULT FakeSystem::Item(UINT index, IMMDevice** out) { return handOut(active(in
 
 HRESULT Factory::CreateInstance(IUnknown*, REFIID iid, void** out) {
   if (!state().present) return *out = nullptr, REGDB_E_CLASSNOTREG;
-  if (HRESULT f = failure(Op::Create)) return *out = nullptr, f;
   return state().system.QueryInterface(iid, out);
 }
 
@@ -297,43 +282,40 @@ void uninstall() {
 void reset(bool present) {
   State& s = state();
   s.present = present;
+  s.echoes = true;
   s.endpoints.clear();
   s.defaultIndex = -1;
   s.failures.clear();
-  s.sets.clear();
-  s.echoes = true;
 }
 
 void addEndpoint(const Endpoint& e) { state().endpoints.push_back(new FakeEndpoint(e)); }
-
-Endpoint endpoint(size_t index) {
-  std::lock_guard<std::mutex> held(lock);
-  return state().endpoints.at(index)->data;
-}
-
 void fail(Op op, HRESULT result) { state().failures[op] = result; }
 void setEchoes(bool on) { state().echoes = on; }
 
 void changeElsewhere(size_t index, float level, bool muted) {
   FakeEndpoint* e = state().endpoints.at(index);
-  {
-    std::lock_guard<std::mutex> held(lock);
-    e->data.level = level;
-    e->data.muted = muted;
-  }
+  e->data.level = level;
+  e->data.muted = muted;
   e->notify(kElsewhere);
 }
 
 void switchDefault(int index) {
   state().defaultIndex = index;
-  fireDevices(index < 0 ? nullptr : state().endpoints[static_cast<size_t>(index)]->data.id.c_str(),
-              0, true);
+  LPCWSTR id = index < 0 ? nullptr : state().endpoints[static_cast<size_t>(index)]->data.id.c_str();
+  // The system tells every role; only the console role's change matters here.
+  fromAnotherThread([&] {
+    for (auto* c : state().clients)
+      for (ERole role : {eConsole, eMultimedia, eCommunications})
+        c->OnDefaultDeviceChanged(eRender, role, id);
+  });
 }
 
 void setState(size_t index, DWORD newState) {
   FakeEndpoint* e = state().endpoints.at(index);
   e->data.state = newState;
-  fireDevices(e->data.id.c_str(), newState, false);
+  fromAnotherThread([&] {
+    for (auto* c : state().clients) c->OnDeviceStateChanged(e->data.id.c_str(), newState);
+  });
 }
 
 void startCallbackStorm() {
@@ -365,10 +347,6 @@ int registeredCallbacks() {
 }
 
 long referencesHeld() { return references; }
-
-std::vector<Set> sets() {
-  std::lock_guard<std::mutex> held(lock);
-  return state().sets;
-}
+float level(size_t index) { return state().endpoints.at(index)->data.level; }
 
 }  // namespace endpointdouble

@@ -21,7 +21,7 @@ struct Endpoint {
   DWORD state = DEVICE_STATE_ACTIVE;
 };
 
-enum class Op { Create, Enumerate, Activate, GetLevel, SetLevel, GetDefault };
+enum class Op { Enumerate, Activate, GetLevel, SetLevel };
 
 // Registers the class object in the calling thread's apartment. While
 // "absent", creating the enumerator fails as it does without Core Audio.
@@ -29,13 +29,13 @@ void install();
 void uninstall();
 void reset(bool present);  // no endpoints, no default, no failures
 void addEndpoint(const Endpoint& endpoint);
-Endpoint endpoint(size_t index);
-void fail(Op op, HRESULT result);
+void fail(Op op, HRESULT result);  // S_OK: no longer fails
 // Off: a set changes the level without calling back, as a benchmark wants it.
 void setEchoes(bool on);
 
 // Each changes the fake and then calls the registered callbacks from another
-// thread, returning once they have run.
+// thread, returning once they have run. Sets and mute changes are echoed so too,
+// with the context they came with.
 void changeElsewhere(size_t index, float level, bool muted);
 void switchDefault(int index);  // -1: no default
 void setState(size_t index, DWORD state);
@@ -43,13 +43,8 @@ void setState(size_t index, DWORD state);
 void startCallbackStorm();
 void stopCallbackStorm();
 
+float level(size_t index);
 int registeredCallbacks();  // volume and device callbacks registered now
 long referencesHeld();      // references on the fake's objects not yet released
-// Every level set, with whether it carried the plug-in's own context.
-struct Set {
-  float level;
-  GUID context;
-};
-std::vector<Set> sets();
 
 }  // namespace endpointdouble

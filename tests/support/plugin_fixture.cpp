@@ -10,10 +10,10 @@ void pumpMessages() {
   }
 }
 
-int deliverMixerNotifications(HWND window) {
+int deliverMixerNotifications(HWND window, UINT message) {
   int delivered = 0;
   MSG msg;
-  while (PeekMessageA(&msg, window, MM_MIXM_CONTROL_CHANGE, MM_MIXM_CONTROL_CHANGE, PM_REMOVE)) {
+  while (PeekMessageA(&msg, window, message, message, PM_REMOVE)) {
     DispatchMessageA(&msg);
     ++delivered;
   }

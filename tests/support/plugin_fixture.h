@@ -36,7 +36,8 @@ class PluginTest : public ::testing::Test {
 // Dispatches every queued message of this thread.
 void pumpMessages();
 
-// Dispatches only the mixer change notifications queued for the window, so that
-// a repaint request stays visible to repaintPending; returns how many there were.
-int deliverMixerNotifications(HWND window);
+// Dispatches only the mixer change notifications (or the given message) queued
+// for the window, so that a repaint request stays visible to repaintPending;
+// returns how many there were.
+int deliverMixerNotifications(HWND window, UINT message = MM_MIXM_CONTROL_CHANGE);
 bool repaintPending(HWND window);

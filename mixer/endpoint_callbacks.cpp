@@ -9,55 +9,46 @@ const GUID kOwnVolumeContext = {
 
 namespace {
 
-// Made on the process heap and freed by the last Release, whichever thread that is on.
-template <typename T>
-T* make(HWND window) {
-  void* memory = HeapAlloc(GetProcessHeap(), 0, sizeof(T));
-  return memory != nullptr ? new (memory) T(window) : nullptr;
-}
-
-template <typename T>
-ULONG releaseAndFree(T* object, LONG& references) {
-  const LONG left = InterlockedDecrement(&references);
-  if (left == 0) {
-    object->~T();
-    HeapFree(GetProcessHeap(), 0, object);
-  }
-  return static_cast<ULONG>(left);
-}
-
-template <typename Interface>
-HRESULT answerQuery(Interface* self, REFIID iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  if (iid == __uuidof(IUnknown) || iid == __uuidof(Interface)) {
-    self->AddRef();
-    *out = self;
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
-}
-
-// A window handle is a value: posting to one that is gone just fails.
-void post(HWND window, UINT message) {
-  if (window != nullptr) PostMessageA(window, message, 0, 0);
-}
-
-class VolumeCallback final : public IAudioEndpointVolumeCallback {
+// What both callbacks share: one system interface, a reference count, and the
+// window they post to. They live on the process heap and the last Release
+// frees them, on whichever thread that happens.
+template <typename Interface, typename Self>
+class Poster : public Interface {
  public:
-  explicit VolumeCallback(HWND window) : window_(window) {}
+  explicit Poster(HWND window) : window_(window) {}
+
+  static Self* make(HWND window) {
+    void* memory = HeapAlloc(GetProcessHeap(), 0, sizeof(Self));
+    return memory != nullptr ? new (memory) Self(window) : nullptr;
+  }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    return answerQuery<IAudioEndpointVolumeCallback>(this, iid, out);
+    if (out == nullptr) return E_POINTER;
+    if (iid != __uuidof(IUnknown) && iid != __uuidof(Interface)) {
+      *out = nullptr;
+      return E_NOINTERFACE;
+    }
+    AddRef();
+    *out = static_cast<Interface*>(this);
+    return S_OK;
   }
   ULONG STDMETHODCALLTYPE AddRef() override {
     return static_cast<ULONG>(InterlockedIncrement(&references_));
   }
-  ULONG STDMETHODCALLTYPE Release() override { return releaseAndFree(this, references_); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) {
+      Self* self = static_cast<Self*>(this);
+      self->~Self();
+      HeapFree(GetProcessHeap(), 0, self);
+    }
+    return static_cast<ULONG>(left);
+  }
 
-  HRESULT STDMETHODCALLTYPE OnNotify(AUDIO_VOLUME_NOTIFICATION_DATA* data) override {
-    if (data != nullptr && IsEqualGUID(data->guidEventContext, kOwnVolumeContext)) return S_OK;
-    post(window_, kMsgEndpointVolume);
+ protected:
+  // A window handle is a value: posting to one that is gone just fails.
+  HRESULT post(UINT message) const {
+    if (window_ != nullptr) PostMessageA(window_, message, 0, 0);
     return S_OK;
   }
 
@@ -66,42 +57,35 @@ class VolumeCallback final : public IAudioEndpointVolumeCallback {
   const HWND window_;
 };
 
-class DevicesCallback final : public IMMNotificationClient {
+class VolumeCallback final : public Poster<IAudioEndpointVolumeCallback, VolumeCallback> {
  public:
-  explicit DevicesCallback(HWND window) : window_(window) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    return answerQuery<IMMNotificationClient>(this, iid, out);
+  using Poster::Poster;
+  HRESULT STDMETHODCALLTYPE OnNotify(AUDIO_VOLUME_NOTIFICATION_DATA* data) override {
+    if (data != nullptr && IsEqualGUID(data->guidEventContext, kOwnVolumeContext)) return S_OK;
+    return post(kMsgEndpointVolume);
   }
-  ULONG STDMETHODCALLTYPE AddRef() override {
-    return static_cast<ULONG>(InterlockedIncrement(&references_));
-  }
-  ULONG STDMETHODCALLTYPE Release() override { return releaseAndFree(this, references_); }
+};
 
-  HRESULT STDMETHODCALLTYPE OnDeviceStateChanged(LPCWSTR, DWORD) override { return changed(); }
-  HRESULT STDMETHODCALLTYPE OnDeviceAdded(LPCWSTR) override { return changed(); }
-  HRESULT STDMETHODCALLTYPE OnDeviceRemoved(LPCWSTR) override { return changed(); }
+class DevicesCallback final : public Poster<IMMNotificationClient, DevicesCallback> {
+ public:
+  using Poster::Poster;
+  HRESULT STDMETHODCALLTYPE OnDeviceStateChanged(LPCWSTR, DWORD) override {
+    return post(kMsgEndpointDevices);
+  }
+  HRESULT STDMETHODCALLTYPE OnDeviceAdded(LPCWSTR) override { return post(kMsgEndpointDevices); }
+  HRESULT STDMETHODCALLTYPE OnDeviceRemoved(LPCWSTR) override { return post(kMsgEndpointDevices); }
   HRESULT STDMETHODCALLTYPE OnDefaultDeviceChanged(EDataFlow flow, ERole role, LPCWSTR) override {
-    return flow == eRender && role == eConsole ? changed() : S_OK;
+    return flow == eRender && role == eConsole ? post(kMsgEndpointDevices) : S_OK;
   }
   HRESULT STDMETHODCALLTYPE OnPropertyValueChanged(LPCWSTR, const PROPERTYKEY) override {
     return S_OK;
   }
-
- private:
-  HRESULT changed() {
-    post(window_, kMsgEndpointDevices);
-    return S_OK;
-  }
-
-  LONG references_ = 1;
-  const HWND window_;
 };
 
 }  // namespace
 
 IAudioEndpointVolumeCallback* newVolumeCallback(HWND window) {
-  return make<VolumeCallback>(window);
+  return VolumeCallback::make(window);
 }
 
-IMMNotificationClient* newDevicesCallback(HWND window) { return make<DevicesCallback>(window); }
+IMMNotificationClient* newDevicesCallback(HWND window) { return DevicesCallback::make(window); }

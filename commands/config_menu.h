@@ -5,7 +5,8 @@
 
 #include "host/host_api.h"
 
-// Builds the configuration menu anew from the mixer devices present and shows it.
+// Builds the configuration menu anew from the audio endpoints and mixer devices
+// present, and shows it.
 void showConfigMenu();
 
 // "Control": the audio endpoints, then the mixer devices.

@@ -64,11 +64,16 @@ struct Keyword {
 };
 
 constexpr Keyword kKeywords[] = {
-    {"mixer", 6, bindFromTokens},       {"nomixer", 2, unbind},
-    {"alpha", 4, setOpacity},           {"ontoptoggle", 2, toggleOnTop},
-    {"plugintoggle", 2, togglePlugins}, {"snaptoggle", 2, toggleSnap},
-    {"dragtoggle", 2, toggleDrag},      {"volume", 4, setVolume},
-    {"volumeup", 2, volumeUp},          {"volumedown", 2, volumeDown},
+    {"mixer", 6, bindFromTokens},
+    {"nomixer", 2, unbind},
+    {"alpha", 4, setOpacity},
+    {"ontoptoggle", 2, toggleOnTop},
+    {"plugintoggle", 2, togglePlugins},
+    {"snaptoggle", 2, toggleSnap},
+    {"dragtoggle", 2, toggleDrag},
+    {"volume", 4, setVolume},
+    {"volumeup", 2, volumeUp},
+    {"volumedown", 2, volumeDown},
     {"endpoint", 4, bindEndpointFromTokens},
 };
 

@@ -23,9 +23,10 @@ void endMixerBinding(Slider& s) {
   if (s.mixerBound) s.unbindControl();
 }
 
-// A newly bound endpoint: its level goes on the knob.
+// A newly bound endpoint: its level goes on the knob, its name to the tooltip.
 void showBoundEndpoint(Slider& s) {
   setFailureShown = false;
+  boundEndpointName(s.volumeName, sizeof s.volumeName);
   double level = 0.0;
   if (readEndpointLevel(level)) {
     s.value = level;
@@ -93,8 +94,6 @@ void writeVolume(Slider& s) {
 bool readVolumeMute(const Slider&, bool& muted) { return readEndpointMute(muted); }
 
 bool writeVolumeMute(const Slider&, bool muted) { return writeEndpointMute(muted); }
-
-void volumeName(const Slider&, char* name, int size) { boundEndpointName(name, size); }
 
 void followEndpointVolume(Slider& s) {
   if (!endpointBound() || s.dragging) return;

@@ -22,8 +22,6 @@ void writeVolume(Slider& s);  // s.value to the bound volume
 // The mute of an endpoint; a mixer control has none here.
 bool readVolumeMute(const Slider& s, bool& muted);
 bool writeVolumeMute(const Slider& s, bool muted);
-// What the user would call it; empty when unbound, and for a mixer control.
-void volumeName(const Slider& s, char* name, int size);
 
 // The endpoint's own notifications, as the window thread receives them.
 void followEndpointVolume(Slider& s);   // kMsgEndpointVolume

@@ -1,8 +1,9 @@
 // The one point through which the wheel, the step commands and the tooltip
 // reach what the slider is bound to.
+#include "mixer/bound_volume.h"
 #include "slider/slider.h"
 
-bool Slider::levelBound() const { return mixerBound; }
+bool Slider::levelBound() const { return volumeBound(*this); }
 
 double Slider::level() const { return value; }
 
@@ -10,7 +11,7 @@ void Slider::setLevel(double newLevel) {
   if (!levelBound()) return;
   value = newLevel;
   updateKnobFromValue();  // clamps the value into [0, 1]
-  writeControlValue();
+  writeVolume(*this);
   InvalidateRect(window, nullptr, FALSE);
 }
 

@@ -47,11 +47,7 @@ class EndpointBinding : public PluginTest {
   }
   static int deliver(UINT message) { return deliverMixerNotifications(slider.window, message); }
   static Texts statuses() { return hostdouble::callsNamed("HostMsgStatusText"); }
-  static std::string name() {
-    char text[64];
-    volumeName(slider, text, sizeof text);
-    return text;
-  }
+  static std::string name() { return slider.levelName(); }
   static size_t gradientsPainted() {
     hostdouble::clearCalls();
     repaintNow(slider.window);

@@ -70,6 +70,8 @@ TEST_F(EndpointBinding, CommandsBindTheDefaultOrTheNthEndpointAndEndAnyOtherBind
   EXPECT_EQ(slider.knobPos, 46);
   EXPECT_EQ(name(), "Headset");
   EXPECT_EQ(endpointdouble::registeredCallbacks(), 2);  // its volume, and the system's devices
+  command("volume-slider1-60");
+  EXPECT_EQ(endpointdouble::level(2), 0.6f);
   command("mixer-slider1-0-4294901760-0");
   EXPECT_TRUE(slider.mixerBound);
   EXPECT_EQ(endpointdouble::registeredCallbacks(), 0);

@@ -303,8 +303,8 @@ int main() {
     std::printf("beginPlugin failed\n");
     return 1;
   }
-  std::printf("\n| figure (%s) | min µs | median µs | platform share | min µs | median µs |\n",
-              kMixer);
+  std::printf("\n| figure (%s; %s) | min µs | median µs | platform share | min µs | median µs |\n",
+              kMixer, kEndpoint);
   std::printf("|---|---|---|---|---|---|\n");
   benchDragSteps();
   benchPaint(200, 24);

@@ -17,17 +17,36 @@ kv_start_display() {
   export DISPLAY=":$(head -n1 "$KV_RUN/display")"
 }
 
+# What a prefix depends on: wine's version and which of its loaders (32-bit,
+# 64-bit) are installed. A prefix made before the 32-bit half was added cannot
+# start anything afterwards ("could not load kernel32.dll").
+kv_wine_installation() {
+  wine --version 2>/dev/null || echo "no wine"
+  dpkg-query -W -f='${db:Status-Abbrev}${binary:Package} ${Version}\n' wine32 wine64 2>/dev/null |
+    sed -n 's/^ii *//p'
+}
+
 kv_start_wine() {
   mkdir -p "$KV_RUN"
-  if [ ! -f "$WINEPREFIX/.kv-ready" ]; then
-    echo "env: creating wine prefix (once)"
+  local installation
+  installation=$(kv_wine_installation)
+  if [ "$(cat "$WINEPREFIX/.kv-ready" 2>/dev/null)" != "$installation" ]; then
+    if [ -f "$WINEPREFIX/.kv-ready" ]; then
+      echo "env: the wine installation changed; making the wine prefix anew"
+    else
+      echo "env: creating wine prefix (once)"
+    fi
+    wineserver -k >/dev/null 2>&1 || true
     rm -rf "$WINEPREFIX"
-    wine wineboot -i </dev/null >/dev/null 2>&1 || true
+    if ! wine wineboot -i </dev/null >/dev/null 2>&1; then
+      echo "env: wine could not make its prefix in $WINEPREFIX"
+      return 1
+    fi
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.kv-ready"
+    printf '%s\n' "$installation" >"$WINEPREFIX/.kv-ready"
   fi
   wineserver -p &
   kv_pids+=($!)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # For each pair of Tolvane.exe and KvSlider.dll built for one architecture:
 # every host function is exported by the exe undecorated, and every name the
-# plug-in imports from Tolvane.exe is among them. The i686 pair cannot run under
-# a 64-bit-only wine, so this is where a stdcall name mismatch shows.
+# plug-in imports from Tolvane.exe is among them. A stdcall name mismatch shows
+# here by name, before any end-to-end run fails to load the DLL.
 #   check_exports.sh EXE DLL [EXE DLL ...]
 set -u
 status=0

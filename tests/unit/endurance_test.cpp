@@ -50,7 +50,7 @@ int countThreadWindows() {
   int count = 0;
   EnumThreadWindows(
       GetCurrentThreadId(),
-      [](HWND, LPARAM p) -> BOOL {
+      [](HWND, LPARAM p) CALLBACK -> BOOL {
         ++*reinterpret_cast<int*>(p);
         return TRUE;
       },

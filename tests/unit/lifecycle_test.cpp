@@ -126,7 +126,7 @@ TEST_F(Lifecycle, WindowCreationFailureShowsItsBoxAndFails) {
   static HHOOK veto;
   veto = SetWindowsHookExA(
       WH_CBT,
-      [](int code, WPARAM w, LPARAM l) -> LRESULT {
+      [](int code, WPARAM w, LPARAM l) CALLBACK -> LRESULT {
         if (code == HCBT_CREATEWND) {
           auto* cs = reinterpret_cast<CBT_CREATEWNDA*>(l)->lpcs;
           if (!IS_INTRESOURCE(cs->lpszClass) && lstrcmpA(cs->lpszClass, "KvSlider") == 0) return 1;

@@ -49,7 +49,7 @@ bool ParseItem(char*, Texture* t) {
   *t = Texture{};
   return true;
 }
-void MakeGradient(HDC dc, RECT r, int, COLORREF from, COLORREF, bool, int, int, int, COLORREF,
+void MakeGradient(HDC dc, RECT r, int, COLORREF from, COLORREF, uint8_t, int, int, int, COLORREF,
                   int) {
   LARGE_INTEGER start, end;
   QueryPerformanceCounter(&start);

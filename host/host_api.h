@@ -26,7 +26,9 @@ bool WriteString(const char* file, const char* key, const char* value);
 
 // The text may be modified by the host while it is parsed: pass a private copy.
 bool ParseItem(char* text, Texture* texture);
-void MakeGradient(HDC dc, RECT rect, int gradient, COLORREF from, COLORREF to, bool interlaced,
+// `interlaced` is the Texture's byte 13 as the host wrote it: the host may keep
+// more than a flag there, so it travels back unchanged, never narrowed to 0/1.
+void MakeGradient(HDC dc, RECT rect, int gradient, COLORREF from, COLORREF to, uint8_t interlaced,
                   int bevel, int bevelPosition, int bevelWidth, COLORREF borderColor,
                   int borderWidth);
 

@@ -70,7 +70,7 @@ class Selection {
 
 void drawPart(HDC dc, const RECT& rect, const Texture& texture, COLORREF from, COLORREF to) {
   const SliderStyle& s = sliderStyle;
-  MakeGradient(dc, rect, texture.gradient, from, to, texture.interlaced != 0, texture.bevel,
+  MakeGradient(dc, rect, texture.gradient, from, to, texture.interlaced, texture.bevel,
                texture.bevelPosition, s.bevelWidth, s.borderColor, s.borderWidth);
 }
 

@@ -21,7 +21,7 @@ bool ParseItem(char* text, Texture* texture) {
   return parseTextureWords(text, texture);
 }
 
-void MakeGradient(HDC dc, RECT rect, int gradient, COLORREF from, COLORREF to, bool interlaced,
+void MakeGradient(HDC dc, RECT rect, int gradient, COLORREF from, COLORREF to, uint8_t interlaced,
                   int bevel, int bevelPosition, int bevelWidth, COLORREF borderColor,
                   int borderWidth) {
   if (!dc || rect.right <= rect.left || rect.bottom <= rect.top) return;
@@ -33,7 +33,7 @@ void MakeGradient(HDC dc, RECT rect, int gradient, COLORREF from, COLORREF to, b
   if (GetClipBox(dc, &clip) == ERROR) return;
   RECT part;
   if (!IntersectRect(&part, &rect, &clip)) return;
-  const GradientLook look = {gradient,      from,       to,          interlaced, bevel,
+  const GradientLook look = {gradient,      from,       to,          interlaced != 0, bevel,
                              bevelPosition, bevelWidth, borderColor, borderWidth};
   const int partWidth = part.right - part.left;
   const int band = std::max(1, kBandPixels / partWidth);

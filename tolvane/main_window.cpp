@@ -58,8 +58,8 @@ void paintToolbar(HWND window) {
   Texture texture;
   ParseItem(textureText, &texture);
   MakeGradient(dc, r, texture.gradient, ReadColor(style, "toolbar.color:", "#4a5a70"),
-               ReadColor(style, "toolbar.colorTo:", "#20283a"), texture.interlaced != 0,
-               texture.bevel, texture.bevelPosition, ReadInt(style, "bevelWidth:", 1),
+               ReadColor(style, "toolbar.colorTo:", "#20283a"), texture.interlaced, texture.bevel,
+               texture.bevelPosition, ReadInt(style, "bevelWidth:", 1),
                ReadColor(style, "borderColor:", "#000000"), ReadInt(style, "borderWidth:", 1));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ReadColor(style, "toolbar.textColor:", "#e0e6f0"));

@@ -189,7 +189,8 @@ Texture textureFor(const char* text) {
   t.bevel = static_cast<int32_t>(std::strlen(text));
   t.bevelPosition = 1;
   t.gradient = static_cast<unsigned char>(text[0]);
-  t.interlaced = std::strstr(text, "Interlaced") ? 1 : 0;
+  // Not 1: a plug-in that narrows byte 13 to a flag would pass 1 on.
+  t.interlaced = std::strstr(text, "Interlaced") ? 0xA5 : 0;
   return t;
 }
 
@@ -283,12 +284,12 @@ bool ParseItem(char* text, Texture* texture) {
   return true;
 }
 
-void MakeGradient(HDC dc, RECT r, int gradient, COLORREF from, COLORREF to, bool interlaced,
+void MakeGradient(HDC dc, RECT r, int gradient, COLORREF from, COLORREF to, uint8_t interlaced,
                   int bevel, int bevelPosition, int bevelWidth, COLORREF borderColor,
                   int borderWidth) {
   record(format("MakeGradient({%ld, %ld, %ld, %ld}, %d, %s, %s, %d, %d, %d, %d, %s, %d)", r.left,
                 r.top, r.right, r.bottom, gradient, colour(from).c_str(), colour(to).c_str(),
-                interlaced ? 1 : 0, bevel, bevelPosition, bevelWidth, colour(borderColor).c_str(),
+                interlaced, bevel, bevelPosition, bevelWidth, colour(borderColor).c_str(),
                 borderWidth));
   state().gradientTarget = {dc, GetObjectType(dc), GetCurrentObject(dc, OBJ_BITMAP)};
   // Paint a plain fill so pixel tests can tell the three parts apart.

@@ -53,7 +53,7 @@ struct GradientTarget {
 GradientTarget lastGradientTarget();
 
 // How ParseItem fills a Texture: word 0 = length of the text, word 1 = 1,
-// word 2 = first character, byte 13 = 1 when the text contains "Interlaced".
+// word 2 = first character, byte 13 = 0xA5 when the text contains "Interlaced".
 Texture textureFor(const char* text);
 
 }  // namespace hostdouble

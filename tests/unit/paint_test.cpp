@@ -19,7 +19,7 @@ class Paint : public PluginTest {
   void SetUp() override {
     PluginTest::SetUp();
     hostdouble::setStylePath(kStyle);
-    set("toolbar:", "Raised Interlaced");  // double: word 0 = 17, word 2 = 'R', byte 13 = 1
+    set("toolbar:", "Raised Interlaced");  // double: word 0 = 17, word 2 = 'R', byte 13 = 0xA5
     set("toolbar.color:", "#204060");
     set("toolbar.colorTo:", "#0a0b0c");
     set("toolbar.windowLabel:", "Sunken");  // double: word 0 = 6, word 2 = 'S', byte 13 = 0
@@ -54,7 +54,7 @@ TEST_F(Paint, AsksTheHostForFrameTrackAndKnobWithTheirTexturesInPaintersOrder) {
   hostdouble::clearCalls();
   repaintNow(window);
   const std::string frame =
-      "MakeGradient({0, 0, 200, 24}, 82, #204060, #0a0b0c, 1, 17, 1, 2, #ff00ff, 3)";
+      "MakeGradient({0, 0, 200, 24}, 82, #204060, #0a0b0c, 165, 17, 1, 2, #ff00ff, 3)";
   const std::string track =
       "MakeGradient({4, 8, 196, 16}, 83, #c08040, #d0d1d2, 0, 6, 1, 2, #ff00ff, 3)";
   EXPECT_EQ(hostdouble::callsNamed("MakeGradient"), (std::vector<std::string>{frame, track}));
@@ -63,7 +63,7 @@ TEST_F(Paint, AsksTheHostForFrameTrackAndKnobWithTheirTexturesInPaintersOrder) {
   hostdouble::clearCalls();
   repaintNow(window);
   const std::string knob =
-      "MakeGradient({54, 4, 62, 20}, 82, #204060, #0a0b0c, 1, 17, 1, 2, #ff00ff, 3)";
+      "MakeGradient({54, 4, 62, 20}, 82, #204060, #0a0b0c, 165, 17, 1, 2, #ff00ff, 3)";
   EXPECT_EQ(hostdouble::callsNamed("MakeGradient"), (std::vector<std::string>{frame, track, knob}));
   EXPECT_EQ(slider.knobRectLeft, 54);  // the layout is recomputed on every paint
 

@@ -69,6 +69,7 @@ class Slider {
 
   // Painting (slider/paint.cpp)
   void paintSlider(HWND hwnd);
+  void composePicture(HDC dc, const RECT& client);
 
   // Placement and transparency (slider/placement.cpp)
   void applyWindowState();

@@ -8,6 +8,7 @@
 #include "mixer/volume_messages.h"
 #include "plugin/module_state.h"
 #include "settings/settings_file.h"
+#include "slider/paint_buffer.h"
 #include "slider/slider.h"
 #include "slider/tooltip.h"
 #include "slider/wheel.h"
@@ -128,6 +129,13 @@ LRESULT onTimer(Slider& s, HWND hwnd, WPARAM id, LPARAM lParam) {
   return 0;
 }
 
+// What the window holds goes with it, and so at stop too.
+LRESULT onDestroy(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  destroyTooltip();
+  releasePaintBuffer();
+  return DefWindowProcA(hwnd, WM_DESTROY, wParam, lParam);
+}
+
 LRESULT onCommand(Slider& s, const char* text) {
   if (text != nullptr) s.handleCommand(text);  // a command without text has nothing to say
   return 0;
@@ -160,7 +168,7 @@ LRESULT Slider::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_NCMOUSEHOVER: showTooltip(*this, kTipPointerRests); return 0;
     case WM_NCMOUSELEAVE: pointerLeft(*this); return 0;
     case WM_TIMER: return onTimer(*this, hwnd, wParam, lParam);
-    case WM_DESTROY: destroyTooltip(); return DefWindowProcA(hwnd, message, wParam, lParam);
+    case WM_DESTROY: return onDestroy(hwnd, wParam, lParam);
     case HostMsgReload: return onReload(*this);
     case HostMsgCommand: return onCommand(*this, reinterpret_cast<const char*>(lParam));
     default: return DefWindowProcA(hwnd, message, wParam, lParam);

@@ -120,27 +120,47 @@ TEST_F(Paint, PartialInvalidationChangesOnlyThePaintRectangle) {
   EXPECT_EQ(drawn[1].find("MakeGradient({4, 8, 196, 16}, "), 0u);
 }
 
-TEST_F(Paint, ThousandsOfPaintsLeaveNoGdiObjectBehind) {
+TEST_F(Paint, ThousandsOfPaintsShareOneOffScreenBuffer) {
   bindAt(90);
+  repaintNow(window);
+  const auto first = hostdouble::lastGradientTarget();
+  ASSERT_NE(first.dc, nullptr);
+  ASSERT_NE(first.bitmap, nullptr);
   const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  // wine reports no GDI count at all, so each paint's own off-screen DC and
-  // bitmap are also checked to be gone (a bitmap still selected cannot be deleted).
-  int survivors = 0;
+  // wine reports no GDI count at all, so every paint is also checked to have
+  // composed into the one kept DC and bitmap.
+  int others = 0;
   for (int i = 0; i < 3000; ++i) {
     slider.knobPos = i % 185;
     repaintNow(window);
     const auto target = hostdouble::lastGradientTarget();
-    ASSERT_NE(target.dc, nullptr);
-    ASSERT_NE(target.bitmap, nullptr);
-    if (GetObjectType(target.dc) != 0 || GetObjectType(target.bitmap) != 0) ++survivors;
+    if (target.dc != first.dc || target.bitmap != first.bitmap) ++others;
     if (i % 500 == 0) hostdouble::clearCalls();  // keep the call record small
   }
-  const DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  EXPECT_EQ(survivors, 0);
-  EXPECT_EQ(after, before);
+  EXPECT_EQ(others, 0);
+  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
   // Still painting correctly afterwards: knob at 2999 % 185 = 39, x 43..51.
   EXPECT_EQ(pixelAt(window, 47, 12), kToolbar);
   EXPECT_EQ(pixelAt(window, 100, 12), kLabel);
+}
+
+TEST_F(Paint, ASizeChangeRemakesTheBufferAndStopReleasesIt) {
+  const auto old = hostdouble::lastGradientTarget();
+  ASSERT_NE(old.bitmap, nullptr);
+  SetWindowPos(window, nullptr, 0, 0, 300, 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  repaintNow(window);
+  const auto resized = hostdouble::lastGradientTarget();
+  EXPECT_EQ(resized.dc, old.dc);
+  EXPECT_EQ(GetObjectType(old.bitmap), 0u);  // the old size's bitmap is deleted, not kept
+  BITMAP made = {};
+  ASSERT_TRUE(GetObjectA(resized.bitmap, sizeof made, &made));
+  EXPECT_EQ(made.bmWidth, 300);
+  EXPECT_EQ(made.bmHeight, 30);
+  EXPECT_EQ(pixelAt(window, 299, 29), kToolbar);  // the frame fills the new size
+
+  stop();
+  EXPECT_EQ(GetObjectType(resized.bitmap), 0u);
+  EXPECT_EQ(GetObjectType(resized.dc), 0u);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "mixer/endpoint_binding.h"
 #include "plugin/entry_points.h"
 #include "plugin/module_state.h"
+#include "slider/paint_buffer.h"
 
 #ifdef KV_BENCH_DOUBLE
 #include "tests/doubles/endpoint_double.h"
@@ -63,20 +64,35 @@ void pump() {
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 }
 
+// The platform's part of a double-buffered paint with nothing drawn: BeginPaint,
+// one BitBlt, EndPaint; the memory DC and bitmap kept, or (as the plug-in did
+// before it kept its buffer) made and deleted on every paint.
+bool baselineKeepsBuffer = true;
+
+void baselinePaint(HWND hwnd) {
+  static HDC kept = nullptr;
+  static HGDIOBJ original = nullptr;
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  if (kept == nullptr) {
+    kept = CreateCompatibleDC(nullptr);
+    original = SelectObject(kept, CreateCompatibleBitmap(dc, client.right, client.bottom));
+  }
+  BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+         ps.rcPaint.bottom - ps.rcPaint.top, kept, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+  if (!baselineKeepsBuffer) {
+    DeleteObject(SelectObject(kept, original));
+    DeleteDC(kept);
+    kept = nullptr;
+  }
+  EndPaint(hwnd, &ps);
+}
+
 LRESULT CALLBACK baselineProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {  // the platform's part of a double-buffered paint, nothing drawn
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    RECT client;
-    GetClientRect(hwnd, &client);
-    HDC memory = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-           ps.rcPaint.bottom - ps.rcPaint.top, memory, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-    DeleteObject(SelectObject(memory, old));
-    DeleteDC(memory);
-    EndPaint(hwnd, &ps);
+  if (message == WM_PAINT) {
+    baselinePaint(hwnd);
     return 0;
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -228,35 +244,48 @@ void benchDragSteps() {
   bindFirstControl();
 }
 
+Figure redraws(
+    HWND w, const std::function<void()>& after = [] {}) {
+  return measure(200, [&](int n) {
+    for (int i = 0; i < n; ++i) {
+      RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      after();
+    }
+  });
+}
+
+void resize(HWND w, int width, int height) {
+  SetWindowPos(w, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  pump();
+}
+
+// A paint with the buffer kept, and beside it the same paint with the buffer
+// released after each one, which is how every paint went before it was kept.
 void benchPaint(int width, int height) {
   HWND w = slider.window;
   slider.width = width;
   slider.height = height;
-  SetWindowPos(w, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
-  pump();
+  resize(w, width, height);
   benchhost::resetCounters();
-  int paints = 0;
-  const Figure total = measure(200, [&](int n) {
-    for (int i = 0; i < n; ++i) {
-      RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-      ++paints;
-    }
-  });
-  const double gradientPerPaint = benchhost::gradientSeconds() * 1e6 / paints;
+  const Figure total = redraws(w);
+  const double gradientPerPaint = benchhost::gradientSeconds() * 1e6 / (kRounds * 200);
+  const Figure perPaintBuffer = redraws(w, releasePaintBuffer);
+
   HWND baseline = makeWindow("KvBenchPaintBaseline", baselineProc);
-  SetWindowPos(baseline, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
-  pump();
-  const Figure empty = measure(200, [&](int n) {
-    for (int i = 0; i < n; ++i)
-      RedrawWindow(baseline, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  });
+  resize(baseline, width, height);
+  const Figure empty = redraws(baseline);
+  baselineKeepsBuffer = false;
+  const Figure emptyPerPaint = redraws(baseline);
+  baselineKeepsBuffer = true;
   DestroyWindow(baseline);
+
   char label[64];
   std::snprintf(label, sizeof label, "paint %dx%d", width, height);
-  row(label, total, "empty double-buffered redraw", empty);
+  row(label, total, "the same, buffer made every paint (before)", perPaintBuffer);
+  row("empty redraw, buffer kept", empty, "empty redraw, buffer made every paint", emptyPerPaint);
   std::printf(
-      "| **plug-in's own share of a paint %dx%d** (less the host's fills, %.2f µs) | %.2f | %.2f | "
-      "| | |\n",
+      "| **plug-in's own share of a paint %dx%d** (less the empty redraw and the host's fills, "
+      "%.2f µs) | %.2f | %.2f | | | |\n",
       width, height, gradientPerPaint, std::max(0.0, total.min - empty.min - gradientPerPaint),
       std::max(0.0, total.median - empty.median - gradientPerPaint));
 }

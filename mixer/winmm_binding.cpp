@@ -78,10 +78,14 @@ void Slider::bindControl(unsigned device, unsigned line, unsigned control) {
 }
 
 void Slider::unbindControl() {
+  releaseBinding();
+  repaint(window);
+}
+
+void Slider::releaseBinding() {
   if (mixerBound) mixerClose(mixerObject);
   mixerObject = nullptr;
   mixerBound = false;
-  repaint(window);
 }
 
 double Slider::readControlValue() {
@@ -133,8 +137,5 @@ void Slider::directNotificationsToWindow() {
 
 void Slider::releaseAtUnload() {
   // While the process exits, winmm may already have been torn down.
-  if (!mixerBound || processExiting) return;
-  mixerClose(mixerObject);
-  mixerObject = nullptr;
-  mixerBound = false;
+  if (!processExiting) releaseBinding();
 }

@@ -32,6 +32,15 @@ bool registerWindowClass(HINSTANCE instance) {
 void showStartError(HWND owner, const char* text) {
   MessageBoxA(owner, text, kPluginTitle, MB_TOPMOST | MB_ICONERROR);
 }
+
+// A start that fails gives back what it took. The shell unloads the module
+// after a failed start and may load it again (a reconfigure, a reload): a class
+// left registered, its procedure in the unloaded image, would make every later
+// start fail, and a device opened for a stored binding would stay open.
+void undoFailedStart(HINSTANCE instance) {
+  slider.releaseBinding();
+  UnregisterClassA(kClassName, instance);
+}
 }  // namespace
 
 int beginPlugin(HINSTANCE instance) {
@@ -48,6 +57,7 @@ int beginPlugin(HINSTANCE instance) {
   slider.readSettings(settingsPath);
   if (!slider.createWindow(instance, layeredWindowsAvailable)) {
     showStartError(nullptr, "Error creating window");
+    undoFailedStart(instance);
     return 1;
   }
   slider.directNotificationsToWindow();

@@ -77,6 +77,7 @@ class Slider {
   // Mixer binding (mixer/binding.cpp)
   void bindControl(unsigned device, unsigned line, unsigned control);
   void unbindControl();
+  void releaseBinding();  // closes the device without a repaint
   double readControlValue();
   void writeControlValue();
   void handleControlChange(unsigned control);

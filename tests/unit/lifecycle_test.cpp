@@ -1,6 +1,7 @@
 // Start and stop of the plug-in as the host sees them through its call record.
 #include <algorithm>
 
+#include "settings/settings_file.h"
 #include "tests/support/message_box_capture.h"
 #include "tests/support/plugin_fixture.h"
 
@@ -121,7 +122,18 @@ TEST_F(Lifecycle, ClassRegistrationFailureShowsItsBoxAndFails) {
   EXPECT_EQ(slider.window, nullptr);
 }
 
-TEST_F(Lifecycle, WindowCreationFailureShowsItsBoxAndFails) {
+TEST_F(Lifecycle, WindowCreationFailureShowsItsBoxUndoesTheStartAndTheNextStartSucceeds) {
+  // A stored binding, so that the failed start has a device open to give back.
+  mixerdouble::Line line;
+  line.id = 0;
+  line.controls = {{0, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", 30000, false}};
+  mixerdouble::Device device;
+  device.destinations = {line};
+  mixerdouble::addDevice(device);
+  moduleInstance = instance();
+  locateSettings();
+  hostdouble::setValue(settingsPath, "kvslider.slider1.mixer.set:", "true");
+
   // A CBT hook that vetoes the creation of the slider's window.
   static HHOOK veto;
   veto = SetWindowsHookExA(
@@ -137,7 +149,6 @@ TEST_F(Lifecycle, WindowCreationFailureShowsItsBoxAndFails) {
   MessageBoxCapture boxes;
   const int result = beginPlugin(instance());
   UnhookWindowsHookEx(veto);
-  UnregisterClassA("KvSlider", instance());
   EXPECT_EQ(result, 1);
   ASSERT_EQ(boxes.boxes().size(), 1u);
   EXPECT_EQ(boxes.boxes()[0].text, "Error creating window");
@@ -146,6 +157,17 @@ TEST_F(Lifecycle, WindowCreationFailureShowsItsBoxAndFails) {
   EXPECT_TRUE(boxes.boxes()[0].topmost);
   EXPECT_TRUE(boxes.boxes()[0].errorIcon);
   EXPECT_TRUE(hostdouble::callsNamed("HostMsgRegister").empty());
+  WNDCLASSA wc;
+  EXPECT_FALSE(GetClassInfoA(instance(), "KvSlider", &wc));
+  EXPECT_EQ(mixerdouble::openHandles(), 0);
+  EXPECT_FALSE(slider.mixerBound);
+
+  // A shell that loads the plug-in again in the same process gets it running.
+  ASSERT_EQ(start(), 0);
+  EXPECT_TRUE(IsWindow(slider.window));
+  EXPECT_TRUE(slider.mixerBound);
+  EXPECT_EQ(mixerdouble::openHandles(), 1);
+  EXPECT_EQ(boxes.boxes().size(), 1u);
 }
 
 TEST_F(Lifecycle, PluginInfoAnswersEveryIndex) {

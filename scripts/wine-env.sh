@@ -53,6 +53,14 @@ kv_start_wine() {
   wine wineboot </dev/null >/dev/null 2>&1 || true
 }
 
+# Keeps wine's desktop open until kv_env_stop with a program that holds one
+# hidden window (tests/desktop_keeper.cpp): without one, every wine process
+# that opens a window after a pause waits about a second for a new desktop.
+kv_keep_desktop() {
+  wine "$1" </dev/null >/dev/null 2>&1 &
+  kv_pids+=($!)
+}
+
 kv_start_pulse() {
   export XDG_RUNTIME_DIR=$KV_RUN/xdg
   export PULSE_RUNTIME_PATH=$XDG_RUNTIME_DIR/pulse

@@ -29,7 +29,12 @@ bool openDevice(unsigned device, HWND notify, HMIXER& handle) {
 DWORD rawFromValue(double value) {
   if (!(value > 0.0)) return 0;  // also NaN
   if (value >= 1.0) return 65535;
-  return static_cast<DWORD>(value * kRawFull);
+  // Rounded to a double before it is cut. The i686 build computes on the x87 in
+  // 80 bits, where a level read from raw r (r / 65535) times 65535 lands a hair
+  // under r and truncates to r - 1: every write of a level read back would take
+  // a unit off the control, and i686 would write other values than x86_64.
+  const volatile double scaled = value * kRawFull;
+  return static_cast<DWORD>(scaled);
 }
 
 void repaint(HWND window) {

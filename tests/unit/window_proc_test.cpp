@@ -488,7 +488,11 @@ TEST_F(RealInput, TooltipShowsWhileThePointerRestsOrDragsAndGoesWhenItLeaves) {
   EXPECT_EQ(tipText(), "Master Volume: 77%");
   button(MOUSEEVENTF_LEFTUP);
   ASSERT_TRUE(pumpUntil([] { return !slider.dragging; }));
-  EXPECT_FALSE(tipShown());
+  // Under wine the release may report the pointer back where the drag began,
+  // on the slider (the X pointer did not follow the moves while the button was
+  // held); the tooltip then rightly stays until the pointer is seen to leave.
+  ASSERT_TRUE(placeCursor(kLeft + 150, kTop + 200));
+  EXPECT_TRUE(pumpUntil([] { return !tipShown(); }));
 }
 
 TEST_F(RealInput, PressBesideTheTrackMovesADraggableWindowAndSnaps) {

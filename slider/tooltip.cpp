@@ -115,11 +115,6 @@ void hide() {
   tip.active = false;
 }
 
-bool pointerOn(HWND window) {
-  POINT p;
-  return GetCursorPos(&p) && WindowFromPoint(p) == window;
-}
-
 }  // namespace
 
 void showTooltip(Slider& s, unsigned reason) {
@@ -145,11 +140,17 @@ void flashTooltip(Slider& s) {
 
 void tooltipMomentOver(Slider& s) { endTooltip(s, kTipWheel); }
 
-void watchPointer(HWND window) {
-  if (tip.watching) return;
+// The system decides from one look at the pointer whether it is on the window.
+// Where it is not, Windows posts the leave at once, but wine posts none and
+// watches nothing, so the answer is asked for rather than assumed.
+bool watchPointer(HWND window) {
+  if (tip.watching) return true;
   TRACKMOUSEEVENT watch = {sizeof watch, TME_NONCLIENT | TME_HOVER | TME_LEAVE, window,
                            HOVER_DEFAULT};
-  tip.watching = TrackMouseEvent(&watch) != FALSE;
+  TRACKMOUSEEVENT watched = {sizeof watched, TME_QUERY, nullptr, 0};
+  tip.watching = TrackMouseEvent(&watch) && TrackMouseEvent(&watched) &&
+                 watched.hwndTrack == window && (watched.dwFlags & TME_LEAVE) != 0;
+  return tip.watching;
 }
 
 void pointerLeft(Slider& s) {
@@ -159,14 +160,14 @@ void pointerLeft(Slider& s) {
 
 void dragEnded(Slider& s) {
   if ((tip.reasons & kTipDrag) == 0) return;
-  // The capture hid the pointer's comings and goings: look where it is now.
+  // The capture hid the pointer's comings and goings: watch them afresh. A
+  // pointer that is not on the window cannot be watched, and ends the tooltip.
   tip.watching = false;
-  if (!pointerOn(s.window)) {
+  if (!watchPointer(s.window)) {
     endTooltip(s, kTipDrag | kTipPointerRests | kTipWheel);
     return;
   }
   tip.reasons |= kTipPointerRests;
-  watchPointer(s.window);
   endTooltip(s, kTipDrag);
 }
 

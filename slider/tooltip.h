@@ -19,8 +19,9 @@ void refreshTooltip(Slider& s);                // text and place as painted now,
 void flashTooltip(Slider& s);                  // shown for a moment after a wheel step
 void tooltipMomentOver(Slider& s);             // the timer went off
 
-// Asks for the pointer's rest and leave messages, once per stay on the window.
-void watchPointer(HWND window);
+// Asks for the pointer's rest and leave messages, once per stay on the window;
+// false when the pointer is not on the window, and nothing is watched.
+bool watchPointer(HWND window);
 void pointerLeft(Slider& s);
 // The knob drag has ended: the tooltip stays only while the pointer is still here.
 void dragEnded(Slider& s);

@@ -75,6 +75,7 @@ constexpr Keyword kKeywords[] = {
     {"volumeup", 2, volumeUp},
     {"volumedown", 2, volumeDown},
     {"endpoint", 4, bindEndpointFromTokens},
+    {"mutetoggle", 2, muteToggle},
 };
 
 }  // namespace

@@ -22,3 +22,5 @@ void setVolume(Slider& s, const CommandTokens& t) {
 void volumeUp(Slider& s, const CommandTokens& t) { s.stepLevel(stepPercent(s, t)); }
 
 void volumeDown(Slider& s, const CommandTokens& t) { s.stepLevel(-stepPercent(s, t)); }
+
+void muteToggle(Slider& s, const CommandTokens&) { s.toggleMute(); }

@@ -4,9 +4,10 @@
 
 // The commands that let the shell's hotkeys and scripts drive the volume:
 // "volume" sets P per cent, "volumeup" and "volumedown" step by P per cent or,
-// without P, by the wheel step. Results clamp at 0 and 100. Unbound they do
-// nothing and say nothing: a hotkey pressed at the wrong moment must not
-// interrupt the user.
+// without P, by the wheel step, "mutetoggle" flips the mute. Results clamp at
+// 0 and 100. Unbound (or with nothing to mute) they do nothing and say
+// nothing: a hotkey pressed at the wrong moment must not interrupt the user.
 void setVolume(Slider& s, const CommandTokens& t);
 void volumeUp(Slider& s, const CommandTokens& t);
 void volumeDown(Slider& s, const CommandTokens& t);
+void muteToggle(Slider& s, const CommandTokens& t);

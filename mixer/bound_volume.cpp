@@ -32,6 +32,8 @@ void showBoundEndpoint(Slider& s) {
     s.value = level;
     s.updateKnobFromValue();
   }
+  s.muted = false;
+  readEndpointMute(s.muted);
   repaint(s.window);
 }
 
@@ -91,12 +93,18 @@ void writeVolume(Slider& s) {
   }
 }
 
-bool readVolumeMute(const Slider&, bool& muted) { return readEndpointMute(muted); }
+bool readVolumeMute(const Slider& s, bool& muted) {
+  return s.mixerBound ? s.readControlMute(muted) : readEndpointMute(muted);
+}
 
-bool writeVolumeMute(const Slider&, bool muted) { return writeEndpointMute(muted); }
+bool writeVolumeMute(const Slider& s, bool muted) {
+  return s.mixerBound ? s.writeControlMute(muted) : writeEndpointMute(muted);
+}
 
 void followEndpointVolume(Slider& s) {
-  if (!endpointBound() || s.dragging) return;
+  if (!endpointBound()) return;
+  s.followMute();  // also during a drag: the drag only moves the level
+  if (s.dragging) return;
   const int old = s.knobPos;
   double level = 0.0;
   if (!readEndpointLevel(level)) return;

@@ -19,7 +19,8 @@ void bindEndpoint(Slider& s, unsigned number);  // 0 = the default device
 void unbindVolume(Slider& s);
 
 void writeVolume(Slider& s);  // s.value to the bound volume
-// The mute of an endpoint; a mixer control has none here.
+// The mute of the bound volume: an endpoint's, or the mixer control line's
+// mute control. False when unbound or there is nothing to mute.
 bool readVolumeMute(const Slider& s, bool& muted);
 bool writeVolumeMute(const Slider& s, bool muted);
 

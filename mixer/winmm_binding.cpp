@@ -49,6 +49,8 @@ void Slider::bindControl(unsigned device, unsigned line, unsigned control) {
   if (mixerBound) mixerClose(mixerObject);
   mixerObject = nullptr;
   mixerBound = false;
+  muteFound = false;
+  muted = false;
   deviceId = device;
   lineId = line;
   controlId = control;
@@ -79,7 +81,8 @@ void Slider::bindControl(unsigned device, unsigned line, unsigned control) {
   updateKnobFromValue();
   repaint(window);
   mixerBound = true;
-  rememberVolumeName();
+  learnBoundLine();
+  readControlMute(muted);
 }
 
 void Slider::unbindControl() {
@@ -120,6 +123,8 @@ void Slider::writeControlValue() {
 }
 
 void Slider::handleControlChange(unsigned control) {
+  // The mute is followed during a drag too: the drag only moves the level.
+  if (mixerBound && muteFound && control == muteControlId) followMute();
   if (!mixerBound || control != controlId || dragging) return;
   const int old = knobPos;
   const double read = readControlValue();

@@ -1,5 +1,5 @@
-// The one point through which the wheel, the step commands and the tooltip
-// reach what the slider is bound to.
+// The one point through which the wheel, the step commands, the mute and the
+// tooltip reach what the slider is bound to.
 #include "mixer/bound_volume.h"
 #include "slider/slider.h"
 
@@ -19,3 +19,22 @@ void Slider::setLevel(double newLevel) {
 void Slider::stepLevel(double percent) { setLevel(level() + percent / 100.0); }
 
 const char* Slider::levelName() const { return volumeName[0] != '\0' ? volumeName : "Volume"; }
+
+bool Slider::levelMuted() const { return levelBound() && muted; }
+
+// The device is asked first: the state shown may be stale (wine's mixer never
+// notifies), and a toggle must flip what the device really has.
+bool Slider::toggleMute() {
+  bool now = false;
+  if (!readVolumeMute(*this, now)) return false;
+  writeVolumeMute(*this, !now);
+  followMute();  // shows what the device took, also when it refused
+  return true;
+}
+
+void Slider::followMute() {
+  bool now = false;
+  if (!readVolumeMute(*this, now) || now == muted) return;
+  muted = now;
+  if (window != nullptr) InvalidateRect(window, nullptr, FALSE);
+}

@@ -22,10 +22,33 @@ class PaintCycle {
   HDC dc_;
 };
 
-void drawPart(HDC dc, const RECT& rect, const Texture& texture, COLORREF from, COLORREF to) {
+void drawPart(HDC dc, const RECT& rect, const Texture& texture, COLORREF from, COLORREF to,
+              int borderWidth = sliderStyle.borderWidth) {
   const SliderStyle& s = sliderStyle;
   MakeGradient(dc, rect, texture.gradient, from, to, texture.interlaced, texture.bevel,
-               texture.bevelPosition, s.bevelWidth, s.borderColor, s.borderWidth);
+               texture.bevelPosition, s.bevelWidth, s.borderColor, borderWidth);
+}
+
+// Muted, the knob is hollow: its frame (border and bevel) around the track's
+// texture and colours where its face was. It keeps the level in sight in
+// every style, where a knob in the track's colours would vanish on a flat
+// track without a border and look like an unbound slider. A thick frame on a
+// small knob is thinned, so that some hollow always shows.
+int ringWidth(int knobSize) {
+  const int frame = sliderStyle.borderWidth + sliderStyle.bevelWidth;
+  const int ring = frame > 1 ? frame : 1;
+  const int most = (knobSize - 1) / 2;
+  return ring < most ? ring : most;
+}
+
+void drawKnob(HDC dc, const RECT& knob, bool muted) {
+  const SliderStyle& s = sliderStyle;
+  drawPart(dc, knob, s.knobTexture, s.knobColor, s.knobColorTo);
+  if (!muted) return;
+  const int rx = ringWidth(knob.right - knob.left), ry = ringWidth(knob.bottom - knob.top);
+  const RECT hollow = {knob.left + rx, knob.top + ry, knob.right - rx, knob.bottom - ry};
+  if (rx > 0 && ry > 0 && hollow.left < hollow.right && hollow.top < hollow.bottom)
+    drawPart(dc, hollow, s.trackTexture, s.trackColor, s.trackColorTo, 0);
 }
 
 RECT shifted(int left, int top, int right, int bottom, const RECT& by) {
@@ -59,6 +82,6 @@ void Slider::composePicture(HDC dc, const RECT& client) {
   drawPart(dc, shifted(trackRectLeft, trackRectTop, trackRectRight, trackRectBottom, client),
            s.trackTexture, s.trackColor, s.trackColorTo);
   if (volumeBound(*this))
-    drawPart(dc, shifted(knobRectLeft, knobRectTop, knobRectRight, knobRectBottom, client),
-             s.knobTexture, s.knobColor, s.knobColorTo);
+    drawKnob(dc, shifted(knobRectLeft, knobRectTop, knobRectRight, knobRectBottom, client),
+             levelMuted());
 }

@@ -26,6 +26,9 @@ void Slider::initialise() {
   wheelStep = 2;
   wheelRemainder = 0;
   volumeName[0] = '\0';
+  muteFound = false;
+  muted = false;
+  mutePressed = false;
   updateKnobFromValue();
 }
 

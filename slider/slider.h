@@ -33,6 +33,10 @@ class Slider {
   unsigned deviceId;
   unsigned lineId;
   unsigned controlId;
+  bool muteFound;          // the bound control's line has a mute control...
+  unsigned muteControlId;  // ...with this identifier
+  bool muted;              // the bound volume's mute, as last seen
+  bool mutePressed;        // a middle press on the window awaits its release
   int knobPos;
   int trackRectLeft;
   int trackRectRight;
@@ -74,7 +78,7 @@ class Slider {
   // Placement and transparency (slider/placement.cpp)
   void applyWindowState();
 
-  // Mixer binding (mixer/binding.cpp)
+  // Mixer binding (mixer/winmm_binding.cpp)
   void bindControl(unsigned device, unsigned line, unsigned control);
   void unbindControl();
   void releaseBinding();  // closes the device without a repaint
@@ -83,7 +87,10 @@ class Slider {
   void handleControlChange(unsigned control);
   void directNotificationsToWindow();
   void releaseAtUnload();
-  void rememberVolumeName();  // (mixer/volume_name.cpp)
+  // What the bound control's line offers: its name, its mute (mixer/winmm_line.cpp)
+  void learnBoundLine();
+  bool readControlMute(bool& isMuted) const;
+  bool writeControlMute(bool mute) const;
 
   // The bound volume as the wheel, step commands and tooltip reach it,
   // whatever kind of binding it is (slider/level.cpp)
@@ -92,6 +99,9 @@ class Slider {
   void setLevel(double level);  // like a drag: knob, one write, repaint; unbound: nothing
   void stepLevel(double percent);
   const char* levelName() const;
+  bool levelMuted() const;
+  bool toggleMute();  // unbound, or nothing to mute: false, and nothing happens
+  void followMute();  // shows the mute as the bound volume reports it
 
   // Commands (commands/commands.cpp)
   void handleCommand(const char* text);

@@ -56,6 +56,10 @@ void describe(const Slider& s, char* text, size_t size) {
     std::snprintf(text, size, "Right-click to choose a volume control");
     return;
   }
+  if (s.levelMuted()) {
+    std::snprintf(text, size, "%s: muted", s.levelName());
+    return;
+  }
   const int percent = static_cast<int>(s.level() * 100.0 + 0.5);
   std::snprintf(text, size, "%s: %d%%", s.levelName(), percent);
 }
@@ -86,19 +90,23 @@ void moveTo(POINT at) {
   SendMessageA(tip.window, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
 }
 
-// The control sizes itself to its text only while it shows: it is placed
-// for the size it had last time, then again for the size it has now.
+// The control sizes itself to its text only while it shows, and a tracking
+// tooltip shows a new text only when it is placed again (a muted slider's knob
+// stays where it was): it is placed for the size it had last time, then again
+// for the size it has now.
 void update(const Slider& s) {
   char text[sizeof tip.text];
   describe(s, text, sizeof text);
   TOOLINFOA ti = toolFor(tip.owner);
-  if (std::strcmp(text, tip.text) != 0) {
+  const bool newText = std::strcmp(text, tip.text) != 0;
+  if (newText) {
     std::memcpy(tip.text, text, sizeof text);
     ti.lpszText = tip.text;
     SendMessageA(tip.window, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    tip.at = {LONG_MIN, LONG_MIN};
   }
+  if (!tip.active || newText) moveTo(placeFor(s, tip.size));
   if (!tip.active) {
-    moveTo(placeFor(s, tip.size));
     SendMessageA(tip.window, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
     tip.active = true;
   }

@@ -9,7 +9,7 @@
 // focus. The window is all caption, so the pointer is watched as non-client.
 enum TooltipReason : unsigned { kTipPointerRests = 1, kTipDrag = 2, kTipWheel = 4 };
 
-// The slider window's timer that ends the moment after a wheel step.
+// The slider window's timer that ends the moment after a wheel step or a mute toggle.
 constexpr UINT_PTR kTooltipTimer = 1;
 constexpr UINT kWheelTipMs = 1500;
 

@@ -108,6 +108,28 @@ LRESULT onRightRelease(Slider& s, HWND hwnd) {
   return 0;
 }
 
+// A middle click toggles the mute, on the release over the window, as a
+// button would: a press whose pointer leaves the window is given up. The
+// second press of a quick double click is a press like the first.
+LRESULT onMiddlePress(Slider& s, HWND hwnd) {
+  s.mutePressed = true;
+  watchPointer(hwnd);  // its leave gives the press up
+  return 0;
+}
+
+LRESULT onMiddleRelease(Slider& s) {
+  if (!s.mutePressed) return 0;  // pressed elsewhere, released here
+  s.mutePressed = false;
+  if (s.toggleMute()) flashTooltip(s);
+  return 0;
+}
+
+LRESULT onPointerLeft(Slider& s) {
+  s.mutePressed = false;
+  pointerLeft(s);
+  return 0;
+}
+
 LRESULT onReload(Slider& s) {
   locateSettings();
   s.applyWindowState();
@@ -166,7 +188,10 @@ LRESULT Slider::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_MOUSEHWHEEL: turnWheel(*this, GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_NCMOUSEMOVE: watchPointer(hwnd); return DefWindowProcA(hwnd, message, wParam, lParam);
     case WM_NCMOUSEHOVER: showTooltip(*this, kTipPointerRests); return 0;
-    case WM_NCMOUSELEAVE: pointerLeft(*this); return 0;
+    case WM_NCMOUSELEAVE: return onPointerLeft(*this);
+    case WM_NCMBUTTONDOWN:
+    case WM_NCMBUTTONDBLCLK: return onMiddlePress(*this, hwnd);
+    case WM_NCMBUTTONUP: return onMiddleRelease(*this);
     case WM_TIMER: return onTimer(*this, hwnd, wParam, lParam);
     case WM_DESTROY: return onDestroy(hwnd, wParam, lParam);
     case HostMsgReload: return onReload(*this);

@@ -135,6 +135,22 @@ MMRESULT oneControlById(UINT device, MIXERLINECONTROLSA& query) {
   return MIXERR_INVALCONTROL;
 }
 
+// MIXER_GETLINECONTROLSF_ONEBYTYPE: the line's first control of that type.
+MMRESULT oneControlByType(UINT device, MIXERLINECONTROLSA& query) {
+  note("mixerGetLineControlsA(%u, line %u, type %#x)", device, query.dwLineID, query.dwControlType);
+  if (query.cbmxctrl < sizeof(MIXERCONTROLA) || query.pamxctrl == nullptr)
+    return MMSYSERR_INVALPARAM;
+  const mixerdouble::Line* line = findLine(device, query.dwLineID);
+  if (line == nullptr) return MIXERR_INVALLINE;
+  if (failing(mixerdouble::Op::GetControls, device, query.dwLineID)) return MMSYSERR_ERROR;
+  for (const auto& c : line->controls) {
+    if (c.type != query.dwControlType) continue;
+    fillControl(query.pamxctrl[0], c);
+    return MMSYSERR_NOERROR;
+  }
+  return MIXERR_INVALCONTROL;
+}
+
 }  // namespace
 
 namespace mixerdouble {
@@ -260,6 +276,8 @@ MMRESULT WINAPI mixerGetLineControlsA(HMIXEROBJ object, LPMIXERLINECONTROLSA que
   if (query == nullptr || query->cbStruct < sizeof(MIXERLINECONTROLSA)) return MMSYSERR_INVALPARAM;
   if ((flags & MIXER_GETLINECONTROLSF_QUERYMASK) == MIXER_GETLINECONTROLSF_ONEBYID)
     return oneControlById(device, *query);
+  if ((flags & MIXER_GETLINECONTROLSF_QUERYMASK) == MIXER_GETLINECONTROLSF_ONEBYTYPE)
+    return oneControlByType(device, *query);
   note("mixerGetLineControlsA(%u, line %u, count %u)", device, query->dwLineID, query->cControls);
   if ((flags & MIXER_GETLINECONTROLSF_QUERYMASK) != MIXER_GETLINECONTROLSF_ALL)
     return MMSYSERR_NOTSUPPORTED;

@@ -11,12 +11,15 @@ constexpr char kInvalid[] = "@KvSliderConfigure was called with invalid arguemen
 constexpr DWORD kHighLine = 4294901760u;  // printed with %u it needs all 32 bits
 constexpr DWORD kHighControl = 3000000000u;
 
-// Two devices; the second has a line and a control with the top bit set.
+constexpr DWORD kMute = 8;
+
+// Two devices; the second has a line and a control with the top bit set, and no mute.
 void addDevices() {
   for (DWORD control : {DWORD{7}, kHighControl}) {
     mixerdouble::Line line;
     line.id = control == 7 ? 0 : kHighLine;
     line.controls = {{control, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", 65535, false}};
+    if (control == 7) line.controls.push_back({kMute, MIXERCONTROL_CONTROLTYPE_MUTE, "Mute", 0});
     mixerdouble::Device device;
     device.destinations = {line};
     mixerdouble::addDevice(device);
@@ -270,12 +273,12 @@ TEST_F(Commands, NomixerUnbindsWhateverTheFirstAndThirdTokensSay) {
   EXPECT_TRUE(boxes.boxes().empty());
 }
 
-TEST_F(Commands, VolumeCommandsSetAndStepTheLevelLikeADragWithinItsEnds) {
+TEST_F(Commands, VolumeCommandsSetStepAndMuteLikeADragWithinItsEnds) {
   MessageBoxCapture boxes;
   // Unbound: a hotkey pressed at the wrong moment does nothing and says nothing.
   for (const char* text :
        {"@KvSliderConfigure-volume-slider1-40", "@KvSliderConfigure-volumeup-slider1",
-        "@KvSliderConfigure-volumedown-slider1-5"}) {
+        "@KvSliderConfigure-volumedown-slider1-5", "@KvSliderConfigure-mutetoggle-slider1"}) {
     settle();
     slider.handleCommand(text);
     EXPECT_DOUBLE_EQ(slider.value, 0.5) << text;
@@ -310,6 +313,18 @@ TEST_F(Commands, VolumeCommandsSetAndStepTheLevelLikeADragWithinItsEnds) {
     EXPECT_EQ(slider.knobPos, static_cast<int>(slider.value * slider.travel() + 0.5));
     EXPECT_TRUE(repaintRequested()) << step.command;
   }
+
+  // The mute of the control's line, toggled; a line without one: nothing, no box.
+  settle();
+  slider.handleCommand("@KvSliderConfigure-mutetoggle-slider1");
+  EXPECT_EQ(mixerdouble::raw(0, kMute), 1u);
+  EXPECT_TRUE(repaintRequested());
+  slider.handleCommand("@KvSliderConfigure-mutetoggle");
+  EXPECT_EQ(mixerdouble::raw(0, kMute), 0u);
+  slider.handleCommand("@KvSliderConfigure-mixer-slider1-1-4294901760-3000000000");
+  const size_t sets = mixerdouble::sets().size();
+  slider.handleCommand("@KvSliderConfigure-mutetoggle-slider1");
+  EXPECT_EQ(mixerdouble::sets().size(), sets);
   EXPECT_TRUE(boxes.boxes().empty());
 }
 

@@ -148,12 +148,23 @@ TEST_F(EndpointBinding, FollowsChangesMadeElsewhereButNotItsOwnEchoes) {
   endpointdouble::changeElsewhere(2, 0.0f, false);
   EXPECT_EQ(deliver(kMsgEndpointVolume), 1);
   EXPECT_EQ(slider.knobPos, 184);
+
+  // A mute from elsewhere shows, also during a drag: the knob goes hollow.
+  endpointdouble::changeElsewhere(2, 1.0f, true);
+  EXPECT_EQ(deliver(kMsgEndpointVolume), 1);
+  EXPECT_TRUE(slider.levelMuted());
+  EXPECT_EQ(gradientsPainted(), 4u);
   slider.dragging = false;
 
   drag(0);
   EXPECT_EQ(endpointdouble::level(2), 0.25f);
-  bool muted = false;
-  EXPECT_TRUE(writeVolumeMute(slider, true) && readVolumeMute(slider, muted) && muted);
+  // The command and a middle click toggle it, with the plug-in's own context.
+  bool muted = true;
+  command("mutetoggle-slider1");
+  EXPECT_TRUE(readVolumeMute(slider, muted) && !muted && !slider.levelMuted());
+  SendMessageA(slider.window, WM_NCMBUTTONDOWN, HTCAPTION, MAKELPARAM(slider.x + 2, slider.y + 2));
+  SendMessageA(slider.window, WM_NCMBUTTONUP, HTCAPTION, MAKELPARAM(slider.x + 2, slider.y + 2));
+  EXPECT_TRUE(readVolumeMute(slider, muted) && muted && slider.levelMuted());
   EXPECT_EQ(deliver(kMsgEndpointVolume), 0);  // its own echoes are never posted
 }
 
@@ -272,6 +283,13 @@ TEST_F(RealCoreAudio, ListsWinesEndpointsAndBindsTheDefaultAsFarAsWineAllows) {
   if (!statuses().empty()) {  // wine 8 refuses: told once, the knob shows the device
     EXPECT_EQ(statuses(), Texts{kNotSet});
     EXPECT_EQ(slider.value, level);
+  }
+  // Wine does set an endpoint's mute: the command toggles it and back.
+  bool muted = true;
+  ASSERT_TRUE(readVolumeMute(slider, muted));
+  for (bool expected : {!muted, muted}) {
+    command("mutetoggle-slider1");
+    EXPECT_EQ(slider.levelMuted(), expected);
   }
 }
 

@@ -7,6 +7,7 @@ namespace {
 constexpr DWORD kLine = 0xFFFF0000;
 constexpr DWORD kVolume = 0, kMute = 1;
 constexpr DWORD kMuteless = 2;  // reports success on reads without writing the value
+constexpr DWORD kSource = 5, kSourceVolume = 6;
 
 class MixerBinding : public PluginTest {
  protected:
@@ -18,6 +19,10 @@ class MixerBinding : public PluginTest {
     line.controls = {{kVolume, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", 32768, false},
                      {kMute, MIXERCONTROL_CONTROLTYPE_MUTE, "Mute", 0, false},
                      {kMuteless, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", 40000, true}};
+    mixerdouble::Line source;  // its volume has no mute beside it
+    source.id = kSource;
+    source.controls = {{kSourceVolume, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", 0, false}};
+    line.sources = {source};
     mixerdouble::Device device;
     device.destinations = {line};
     mixerdouble::addDevice(device);
@@ -164,7 +169,7 @@ TEST_F(MixerBinding, NotificationsMoveTheKnobOnlyForTheBoundControlOutsideADrag)
   slider.bindControl(0, kLine, kVolume);
   forgetRepaints();
 
-  mixerdouble::changeControl(0, kMute, 1);  // another control of the same device
+  mixerdouble::changeControl(0, kMuteless, 1);  // another control of the same device
   slider.dragging = true;
   mixerdouble::changeControl(0, kVolume, 65535);
   EXPECT_EQ(deliver(), 2);
@@ -191,6 +196,42 @@ TEST_F(MixerBinding, NotificationsMoveTheKnobOnlyForTheBoundControlOutsideADrag)
   slider.unbindControl();
   slider.handleControlChange(kVolume);
   EXPECT_EQ(slider.value, 1.0);
+}
+
+TEST_F(MixerBinding, TheLinesMuteIsFoundFollowedAndToggled) {
+  startClean();
+  mixerdouble::device(0).destinations[0].controls[1].raw = 1;
+  slider.bindControl(0, kLine, kVolume);
+  EXPECT_TRUE(slider.levelMuted());
+
+  // Changed elsewhere: followed, also during a drag, and repainted.
+  forgetRepaints();
+  slider.dragging = true;
+  mixerdouble::changeControl(0, kMute, 0);
+  deliver();
+  EXPECT_FALSE(slider.levelMuted());
+  EXPECT_TRUE(repainted());
+  slider.dragging = false;
+
+  // A toggle flips what the device has, also when the slider missed a change.
+  mixerdouble::setNotifications(false);
+  mixerdouble::changeControl(0, kMute, 1);
+  EXPECT_TRUE(slider.toggleMute());
+  EXPECT_EQ(mixerdouble::raw(0, kMute), 0u);
+  EXPECT_FALSE(slider.levelMuted());
+  EXPECT_TRUE(slider.toggleMute());
+  EXPECT_EQ(mixerdouble::raw(0, kMute), 1u);
+  EXPECT_TRUE(slider.levelMuted());
+  EXPECT_EQ(mixerdouble::raw(0, kVolume), 32768u);
+
+  // A line without a mute control, or no binding: nothing to toggle, nothing set.
+  slider.bindControl(0, kSource, kSourceVolume);
+  EXPECT_FALSE(slider.levelMuted());
+  const size_t sets = mixerdouble::sets().size();
+  EXPECT_FALSE(slider.toggleMute());
+  slider.unbindControl();
+  EXPECT_FALSE(slider.toggleMute());
+  EXPECT_EQ(mixerdouble::sets().size(), sets);
 }
 
 TEST_F(MixerBinding, StartUpBindingIsNotifiedOnceTheWindowExists) {

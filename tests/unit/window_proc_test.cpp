@@ -13,7 +13,7 @@
 namespace {
 
 constexpr DWORD kLine = 0xFFFF0000;
-constexpr DWORD kVolume = 0;
+constexpr DWORD kVolume = 0, kMute = 1;
 constexpr int kLeft = 300, kTop = 200;  // where each test puts the window
 
 class WindowProc : public PluginTest {
@@ -24,7 +24,8 @@ class WindowProc : public PluginTest {
     mixerdouble::Line line;
     line.id = kLine;
     line.name = "Master Volume";
-    line.controls = {{kVolume, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", 32768, false}};
+    line.controls = {{kVolume, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", 32768, false},
+                     {kMute, MIXERCONTROL_CONTROLTYPE_MUTE, "Mute", 0, false}};
     mixerdouble::Device device;
     device.destinations = {line};
     mixerdouble::addDevice(device);
@@ -359,6 +360,45 @@ TEST_F(WindowProc, TooltipSaysWhatIsBoundBesideTheSliderWithoutTakingTheFocus) {
   stop();
   EXPECT_FALSE(IsWindow(tooltip));
   EXPECT_EQ(tooltipWindow(), nullptr);
+}
+
+TEST_F(WindowProc, MiddleClickTogglesTheMuteOnItsReleaseOverTheSlider) {
+  startBound();
+  const auto middle = [](UINT message) { return send(message, HTCAPTION, screenPoint(20, 3)); };
+  const auto tipWidth = [] {
+    RECT r;
+    GetWindowRect(tooltipWindow(), &r);
+    return r.right - r.left;
+  };
+  send(WM_NCMOUSEHOVER, HTCAPTION, screenPoint(20, 3));
+  const LONG percentWidth = tipWidth();
+  EXPECT_EQ(middle(WM_NCMBUTTONDOWN), 0);
+  EXPECT_EQ(mixerdouble::raw(0, kMute), 0u);
+  EXPECT_EQ(middle(WM_NCMBUTTONUP), 0);
+  EXPECT_EQ(mixerdouble::raw(0, kMute), 1u);
+  EXPECT_TRUE(repainted());
+  EXPECT_TRUE(tipShown());
+  EXPECT_EQ(tipText(), "Master Volume: muted");
+  EXPECT_GT(tipWidth(), percentWidth);  // shown as well as set, though the knob stayed
+  // The second press of a quick double click is a press like the first.
+  middle(WM_NCMBUTTONDBLCLK);
+  middle(WM_NCMBUTTONUP);
+  EXPECT_EQ(mixerdouble::raw(0, kMute), 0u);
+  EXPECT_EQ(tipText(), "Master Volume: 50%");
+
+  // A press given up by leaving the slider, and a release pressed elsewhere, do nothing.
+  const size_t before = sets();
+  middle(WM_NCMBUTTONDOWN);
+  send(WM_NCMOUSELEAVE, 0, 0);
+  middle(WM_NCMBUTTONUP);
+  middle(WM_NCMBUTTONUP);
+  // Unbound: nothing at all, not even the tooltip.
+  slider.unbindControl();
+  send(WM_TIMER, kTooltipTimer, 0);
+  middle(WM_NCMBUTTONDOWN);
+  middle(WM_NCMBUTTONUP);
+  EXPECT_EQ(sets(), before);
+  EXPECT_FALSE(tipShown());
 }
 
 // Real input through the system: the cursor, button state and capture are the

@@ -1,0 +1,105 @@
+// What the bound mixer control's line offers besides the volume: the name a
+// user knows it by (its line's, "Master Volume" or "Wave", since the control's
+// own is mostly just "Volume") and the line's mute control, if it has one.
+#include <cstring>
+
+#include "mixer/mixer_name.h"
+#include "slider/slider.h"
+
+namespace {
+
+HMIXEROBJ asObject(HMIXER device) { return reinterpret_cast<HMIXEROBJ>(device); }
+
+// The bound device is addressed by its handle, as every other call on it.
+constexpr DWORD kGetValue = MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE;
+constexpr DWORD kSetValue = MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE;
+
+template <size_t ToSize, size_t FieldSize>
+void copyName(char (&to)[ToSize], const char (&field)[FieldSize]) {
+  static_assert(FieldSize < ToSize, "a driver's name field fits with its terminator");
+  const MixerName<FieldSize> name(field);
+  std::memcpy(to, name.text, sizeof name.text);
+}
+
+// One control of a line, asked for by identifier or by type.
+bool queryControl(HMIXER device, MIXERLINECONTROLSA& query, MIXERCONTROLA& control, DWORD how) {
+  control = MIXERCONTROLA{};
+  control.cbStruct = sizeof control;
+  query.cbStruct = sizeof query;
+  query.cControls = 1;
+  query.cbmxctrl = sizeof control;
+  query.pamxctrl = &control;
+  return mixerGetLineControlsA(asObject(device), &query, MIXER_OBJECTF_HMIXER | how) ==
+         MMSYSERR_NOERROR;
+}
+
+// A mute control is a boolean, read and set for all channels at once.
+class MuteDetails {
+ public:
+  MuteDetails(HMIXER device, unsigned control) : device_(asObject(device)) {
+    value_.fValue = 0;  // some drivers report success without writing it
+    details_.cbStruct = sizeof details_;
+    details_.dwControlID = control;
+    details_.cChannels = 1;
+    details_.cbDetails = sizeof value_;
+    details_.paDetails = &value_;
+  }
+  bool fetch(bool& muted) {
+    if (mixerGetControlDetailsA(device_, &details_, kGetValue) != MMSYSERR_NOERROR) return false;
+    muted = value_.fValue != 0;
+    return true;
+  }
+  bool set(bool muted) {
+    value_.fValue = muted ? 1 : 0;
+    return mixerSetControlDetails(device_, &details_, kSetValue) == MMSYSERR_NOERROR;
+  }
+
+ private:
+  HMIXEROBJ device_;
+  MIXERCONTROLDETAILS_BOOLEAN value_;
+  MIXERCONTROLDETAILS details_ = {};
+};
+
+}  // namespace
+
+void Slider::learnBoundLine() {
+  volumeName[0] = '\0';
+  muteFound = false;
+  // The line that really holds the control: a command may have named another.
+  // Wine does not fill the line in but checks the one given (and with 0 would
+  // answer for another line), so the stored line goes in.
+  MIXERLINECONTROLSA byId = {};
+  byId.dwControlID = controlId;
+  byId.dwLineID = lineId;
+  MIXERCONTROLA control;
+  const bool found = queryControl(mixerObject, byId, control, MIXER_GETLINECONTROLSF_ONEBYID);
+  MIXERLINEA line = {};
+  line.cbStruct = sizeof line;
+  line.dwLineID = found ? byId.dwLineID : lineId;
+  if (mixerGetLineInfoA(asObject(mixerObject), &line,
+                        MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_LINEID) == MMSYSERR_NOERROR)
+    copyName(volumeName, line.szName);
+  else if (found)
+    copyName(volumeName, control.szName);
+
+  MIXERLINECONTROLSA byType = {};
+  byType.dwLineID = line.dwLineID;
+  byType.dwControlType = MIXERCONTROL_CONTROLTYPE_MUTE;
+  MIXERCONTROLA mute;
+  if (!queryControl(mixerObject, byType, mute, MIXER_GETLINECONTROLSF_ONEBYTYPE)) return;
+  muteControlId = mute.dwControlID;
+  muteFound = true;
+}
+
+bool Slider::readControlMute(bool& isMuted) const {
+  if (!mixerBound || !muteFound) return false;
+  return MuteDetails(mixerObject, muteControlId).fetch(isMuted);
+}
+
+bool Slider::writeControlMute(bool mute) const {
+  if (!mixerBound || !muteFound) return false;
+  MuteDetails details(mixerObject, muteControlId);
+  bool before = false;
+  // Drivers expect the details to have been fetched before they are set.
+  return details.fetch(before) && details.set(mute);
+}

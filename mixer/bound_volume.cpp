@@ -1,6 +1,7 @@
 #include "mixer/bound_volume.h"
 
 #include "mixer/endpoint_binding.h"
+#include "mixer/winmm_device.h"
 #include "plugin/module_state.h"
 #include "slider/slider.h"
 
@@ -20,6 +21,7 @@ void repaint(HWND window) {
 }
 
 void endMixerBinding(Slider& s) {
+  s.mixerKept = false;
   if (s.mixerBound) s.unbindControl();
 }
 
@@ -47,7 +49,7 @@ void reportNoEndpoint(Slider& s) {
 bool volumeBound(const Slider& s) { return s.mixerBound || endpointBound(); }
 
 bool volumeChosen(const Slider& s) {
-  return s.mixerBound || endpointChoice() != EndpointChoice::None;
+  return s.mixerBound || s.mixerKept || endpointChoice() != EndpointChoice::None;
 }
 
 bool followsDefaultEndpoint() { return endpointChoice() == EndpointChoice::Default; }
@@ -59,6 +61,19 @@ bool chosenEndpointIs(const wchar_t* id) {
 void bindMixerControl(Slider& s, unsigned device, unsigned line, unsigned control) {
   unbindEndpoint();
   s.bindControl(device, line, control);
+}
+
+void restoreMixerControl(Slider& s, unsigned device, unsigned line, unsigned control,
+                         const char* deviceName) {
+  s.bindControl(mixerDeviceFor(device, deviceName), line, control);
+  if (s.mixerBound) return;
+  // One start without the device must not cost the user their choice: it is
+  // written back as it was read, and bound at the next start that finds it.
+  s.deviceId = device;
+  s.lineId = line;
+  s.controlId = control;
+  lstrcpynA(s.deviceName, deviceName != nullptr ? deviceName : "", sizeof s.deviceName);
+  s.mixerKept = true;
 }
 
 void bindEndpoint(Slider& s, unsigned number) {

@@ -16,6 +16,11 @@ bool chosenEndpointIs(const wchar_t* id);
 // Each ends whatever was bound before.
 void bindMixerControl(Slider& s, unsigned device, unsigned line, unsigned control);
 void bindEndpoint(Slider& s, unsigned number);  // 0 = the default device
+// The mixer control stored in the settings file, at start: on the device that
+// now has the stored name, if the stored index names another. One that cannot
+// be bound is kept, to be written back at stop.
+void restoreMixerControl(Slider& s, unsigned device, unsigned line, unsigned control,
+                         const char* deviceName);
 void unbindVolume(Slider& s);
 
 void writeVolume(Slider& s);  // s.value to the bound volume

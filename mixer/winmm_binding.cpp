@@ -1,5 +1,6 @@
 // Binding of the slider to one mixer control: the bound device stays open from
 // a successful bind until the next bind, an unbind or the module's unload.
+#include "mixer/winmm_device.h"
 #include "plugin/module_state.h"
 #include "slider/slider.h"
 
@@ -49,6 +50,7 @@ void Slider::bindControl(unsigned device, unsigned line, unsigned control) {
   if (mixerBound) mixerClose(mixerObject);
   mixerObject = nullptr;
   mixerBound = false;
+  mixerKept = false;
   muteFound = false;
   muted = false;
   deviceId = device;
@@ -81,12 +83,14 @@ void Slider::bindControl(unsigned device, unsigned line, unsigned control) {
   updateKnobFromValue();
   repaint(window);
   mixerBound = true;
+  mixerDeviceName(device, deviceName, sizeof deviceName);
   learnBoundLine();
   readControlMute(muted);
 }
 
 void Slider::unbindControl() {
   releaseBinding();
+  mixerKept = false;  // the user chose: a kept binding goes too
   repaint(window);
 }
 

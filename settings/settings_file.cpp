@@ -46,13 +46,20 @@ constexpr char kBoundKey[] = "kvslider.slider1.mixer.set:";
 constexpr char kDeviceKey[] = "kvslider.slider1.mixer.device";
 constexpr char kLineKey[] = "kvslider.slider1.mixer.line";
 constexpr char kControlKey[] = "kvslider.slider1.mixer.control";
+// The bound device's product name, for finding it again when indices shift.
+constexpr char kDeviceNameKey[] = "kvslider.slider1.mixer.devicename:";
 // "default", an audio endpoint's ID, or empty; when set it wins over the mixer control.
 constexpr char kEndpointKey[] = "kvslider.slider1.endpoint:";
 
+// The host's text is copied at once: the next host call may reuse it.
+void readText(const char* path, const char* key, const char* defaultText, char (&text)[kTextSize]) {
+  const char* stored = ReadString(path, key, defaultText);
+  lstrcpynA(text, stored != nullptr ? stored : defaultText, kTextSize);
+}
+
 std::uint32_t readIdentifier(const char* path, const char* key) {
   char text[kTextSize];
-  const char* stored = ReadString(path, key, "0");
-  lstrcpynA(text, stored != nullptr ? stored : "0", kTextSize);
+  readText(path, key, "0", text);
   return decimalBits(text);
 }
 
@@ -132,11 +139,12 @@ void Slider::readSettings(const char* path) {
   const std::uint32_t device = readIdentifier(path, kDeviceKey);
   const std::uint32_t line = readIdentifier(path, kLineKey);
   const std::uint32_t control = readIdentifier(path, kControlKey);
+  char name[kTextSize];
+  readText(path, kDeviceNameKey, "", name);
   char endpoint[kTextSize];
-  const char* stored = ReadString(path, kEndpointKey, "");
-  lstrcpynA(endpoint, stored != nullptr ? stored : "", kTextSize);
+  readText(path, kEndpointKey, "", endpoint);
   rememberStoredEndpoint(endpoint);  // bound once the window exists to hear from it
-  if (bound && endpoint[0] == '\0') bindControl(device, line, control);
+  if (bound && endpoint[0] == '\0') restoreMixerControl(*this, device, line, control, name);
 
   if (alpha < 0) alpha = 0;
   if (alpha > 100) alpha = 100;
@@ -165,11 +173,14 @@ void Slider::writeSettings(const char* path) {
     else
       WriteBool(path, k.key, this->*k.boolField);
   }
-  WriteBool(path, kBoundKey, mixerBound);
-  if (mixerBound) {  // otherwise the file keeps the identifiers it had
+  // A binding kept from a start without its device is written back as read.
+  const bool stored = mixerBound || mixerKept;
+  WriteBool(path, kBoundKey, stored);
+  if (stored) {  // otherwise the file keeps the identifiers it had
     writeIdentifier(path, kDeviceKey, deviceId);
     writeIdentifier(path, kLineKey, lineId);
     writeIdentifier(path, kControlKey, controlId);
+    WriteString(path, kDeviceNameKey, deviceName);
   }
   char endpoint[kTextSize];
   storedEndpointText(endpoint, kTextSize);

@@ -26,6 +26,8 @@ void Slider::initialise() {
   wheelStep = 2;
   wheelRemainder = 0;
   volumeName[0] = '\0';
+  mixerKept = false;
+  deviceName[0] = '\0';
   muteFound = false;
   muted = false;
   mutePressed = false;

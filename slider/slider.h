@@ -33,6 +33,10 @@ class Slider {
   unsigned deviceId;
   unsigned lineId;
   unsigned controlId;
+  // A stored binding that could not be made at start: not bound, but written
+  // back at stop until the user chooses another.
+  bool mixerKept;
+  char deviceName[256];    // the bound (or kept) device's product name, as stored
   bool muteFound;          // the bound control's line has a mute control...
   unsigned muteControlId;  // ...with this identifier
   bool muted;              // the bound volume's mute, as last seen

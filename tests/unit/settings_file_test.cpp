@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "mixer/bound_volume.h"
 #include "slider/placement.h"
 #include "tests/support/message_box_capture.h"
 #include "tests/support/plugin_fixture.h"
@@ -167,6 +168,7 @@ TEST_F(SettingsFile, ReadsEveryKeyInOrderWithItsDefault) {
       "ReadString(" + f + ", kvslider.slider1.mixer.device, 0)",
       "ReadString(" + f + ", kvslider.slider1.mixer.line, 0)",
       "ReadString(" + f + ", kvslider.slider1.mixer.control, 0)",
+      "ReadString(" + f + ", kvslider.slider1.mixer.devicename:, )",
       "ReadString(" + f + ", kvslider.slider1.endpoint:, )",
   };
   EXPECT_EQ(hostdouble::calls(), expected);
@@ -474,19 +476,78 @@ TEST_F(SettingsFile, KnobOfAStoredBindingFollowsTheResetSizes) {
   slider.releaseAtUnload();
 }
 
-TEST_F(SettingsFile, StoredBindingThatCannotBeMadeIsForgottenAtStopButItsIdentifiersKept) {
+TEST_F(SettingsFile, StoredBindingThatCannotBeMadeIsKeptUntilAnotherIsChosen) {
   locateSettings();
   const std::string file = settingsPath;
+  const std::string name = "kvslider.slider1.mixer.devicename:";
   hostdouble::setValue(file, "kvslider.slider1.mixer.set:", "true");
-  hostdouble::setValue(file, "kvslider.slider1.mixer.device", "5");  // no such device
+  hostdouble::setValue(file, "kvslider.slider1.mixer.device", "1");  // not plugged in yet
   hostdouble::setValue(file, "kvslider.slider1.mixer.control", "9");
+  hostdouble::setValue(file, name, "USB Headset");
+  const auto restart = [this] {
+    stop();
+    slider.releaseAtUnload();
+    slider = Slider{};
+    slider.initialise();
+    ASSERT_EQ(start(), 0);
+  };
   ASSERT_EQ(start(), 0);
   EXPECT_FALSE(slider.mixerBound);
+  EXPECT_TRUE(volumeChosen(slider));  // "- Nothing" is not what the user chose
   EXPECT_EQ(hostdouble::callsNamed("HostMsgStatusText").size(), 1u);
-  stop();
-  EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "false");
-  EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.device"), "5");
+  restart();  // written back as read
+  EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "true");
+  EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.device"), "1");
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.control"), "9");
+  EXPECT_EQ(hostdouble::value(file, name), "USB Headset");
+
+  // Found at the next start; the user's next choice replaces it, "- Nothing" too.
+  addDevice(0, 0, 0);
+  addDevice(0, 9, 13107);
+  mixerdouble::device(1).name = "USB Headset";
+  restart();
+  EXPECT_TRUE(slider.mixerBound);
+  EXPECT_EQ(slider.deviceId, 1u);
+  slider.handleCommand("@KvSliderConfigure-nomixer-slider1");
+  restart();
+  EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "false");
+  EXPECT_FALSE(slider.mixerBound);
+  EXPECT_FALSE(volumeChosen(slider));
+}
+
+TEST_F(SettingsFile, StoredDeviceNameFindsItsDeviceWhenIndicesShift) {
+  const std::string name = "kvslider.slider1.mixer.devicename:";
+  const struct {
+    const char* stored;  // no key at all when null
+    std::vector<std::string> devices;
+    unsigned bound;
+  } cases[] = {
+      {nullptr, {"HDMI", "USB Headset"}, 0},                    // first: every case writes the key
+      {"USB Headset", {"Onboard", "HDMI", "USB Headset "}, 2},  // blanks around do not count
+      {"USB Headset", {"USB Headset", "USB Headset"}, 0},       // the stored index first
+      {"USB Headset", {"HDMI", "Onboard"}, 0},                  // none has it: as before
+      {"", {"HDMI", "USB Headset"}, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored ? c.stored : "(no key)");
+    mixerdouble::reset();
+    for (UINT d = 0; d < c.devices.size(); ++d) {
+      addDevice(0, 9, 0);
+      mixerdouble::device(d).name = c.devices[d];
+    }
+    store("kvslider.slider1.mixer.set:", "true");
+    store("kvslider.slider1.mixer.control", "9");
+    if (c.stored) store(name.c_str(), c.stored);
+    slider.readSettings(kFile);
+    ASSERT_TRUE(slider.mixerBound);
+    EXPECT_EQ(slider.deviceId, c.bound);
+    if (!c.stored) {  // a file from before names were kept reads exactly as then
+      EXPECT_EQ(mixerdouble::log().front(), "mixerOpen(0, none, CALLBACK_WINDOW)");
+    }
+    slider.writeSettings(kFile);  // the name of what was bound
+    EXPECT_EQ(hostdouble::value(kFile, name), c.devices[c.bound]);
+    slider.releaseAtUnload();
+  }
 }
 
 TEST_F(SettingsFile, BindingMadeByACommandIsRestoredAtTheNextStart) {
@@ -567,11 +628,12 @@ TEST_F(SettingsFile, WritesEveryFieldInTableOrder) {
   EXPECT_EQ(hostdouble::calls(), expected);  // unbound: no identifiers
 }
 
-TEST_F(SettingsFile, IdentifiersAreWrittenAsSignedTextOnlyWhileBound) {
+TEST_F(SettingsFile, IdentifiersAndDeviceNameAreWrittenOnlyWhileBound) {
   store("kvslider.slider1.mixer.device", "1");  // kept when unbound
   slider.deviceId = 2;
   slider.lineId = 4294967295u;
   slider.controlId = 2147483648u;
+  lstrcpyA(slider.deviceName, "Mixer");
   slider.mixerBound = true;
   slider.writeSettings(kFile);
   slider.mixerBound = false;
@@ -581,6 +643,7 @@ TEST_F(SettingsFile, IdentifiersAreWrittenAsSignedTextOnlyWhileBound) {
                          "WriteString(" + f + ", kvslider.slider1.mixer.device, 2)",
                          "WriteString(" + f + ", kvslider.slider1.mixer.line, -1)",
                          "WriteString(" + f + ", kvslider.slider1.mixer.control, -2147483648)",
+                         "WriteString(" + f + ", kvslider.slider1.mixer.devicename:, Mixer)",
                          "WriteString(" + f + ", kvslider.slider1.endpoint:, )",
                      }));
   EXPECT_EQ(hostdouble::calls().back(), written.back());

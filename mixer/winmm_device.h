@@ -1,0 +1,12 @@
+#pragma once
+// winmm mixer devices by product name. Device indices shift when a device is
+// added or removed (a USB headset plugged in moves every later device), so a
+// stored binding also keeps the name of its device.
+
+// The product name of device, terminated and cut to fit; false when the
+// device cannot say.
+bool mixerDeviceName(unsigned device, char* name, int size);
+// The device a stored binding means: the stored index, unless the device
+// there now has another name and some other device has the stored one. An
+// empty name (files written before names were kept) means the stored index.
+unsigned mixerDeviceFor(unsigned stored, const char* name);

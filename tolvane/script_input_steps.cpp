@@ -18,7 +18,8 @@ void sendMouse(DWORD flags, POINT at) {
   SendInput(1, &input, sizeof input);
   POINT now;
   if (GetCursorPos(&now) && (now.x != at.x || now.y != at.y)) SetCursorPos(at.x, at.y);
-  if (flags & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN)) closeShownMenu();
+  if (flags & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_MIDDLEDOWN))
+    closeShownMenu();
   if (flags) {
     input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &input, sizeof input);
@@ -26,10 +27,12 @@ void sendMouse(DWORD flags, POINT at) {
   settle();
 }
 
+// The button named at that place: "right", "middle", or the left one.
 DWORD buttonFlag(const Args& a, size_t at, bool down) {
-  const bool right = a.size() > at && a[at] == "right";
-  return right ? (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
-               : (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+  const std::string which = a.size() > at ? a[at] : "";
+  if (which == "right") return down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
+  if (which == "middle") return down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
+  return down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
 }
 
 bool stepPress(const Args& a, std::string* error) {
@@ -50,12 +53,13 @@ bool stepRelease(const Args& a, std::string* error) {
   return pointArgs(a, 1, &at, error) && (sendMouse(buttonFlag(a, 4, false), at), true);
 }
 
+// click TARGET X Y [middle]; right-click TARGET X Y.
 bool stepClick(const Args& a, std::string* error, bool right) {
   POINT at;
   if (!pointArgs(a, 1, &at, error)) return false;
   sendMouse(0, at);
-  sendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, at);
-  sendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, at);
+  sendMouse(right ? MOUSEEVENTF_RIGHTDOWN : buttonFlag(a, 4, true), at);
+  sendMouse(right ? MOUSEEVENTF_RIGHTUP : buttonFlag(a, 4, false), at);
   return true;
 }
 

@@ -29,16 +29,27 @@ void drawPart(HDC dc, const RECT& rect, const Texture& texture, COLORREF from, C
                texture.bevelPosition, s.bevelWidth, s.borderColor, borderWidth);
 }
 
-// Muted, the knob is hollow: its frame (border and bevel) around the track's
-// texture and colours where its face was. It keeps the level in sight in
-// every style, where a knob in the track's colours would vanish on a flat
-// track without a border and look like an unbound slider. A thick frame on a
-// small knob is thinned, so that some hollow always shows.
+// Muted, two things change, each in the style's own colours, so that at least
+// one shows whichever colours a style shares between its parts: the groove is
+// emptied (the track's texture in the frame's colours), and the knob is hollow
+// (its frame, border and bevel, around the track's own colours where its face
+// was). The knob stays in sight, so the level does too; a knob drawn wholly
+// in the track's colours would vanish on a flat track without a border and
+// look like an unbound slider. A thick frame on a small knob is thinned, so
+// that some hollow always shows.
 int ringWidth(int knobSize) {
   const int frame = sliderStyle.borderWidth + sliderStyle.bevelWidth;
   const int ring = frame > 1 ? frame : 1;
   const int most = (knobSize - 1) / 2;
   return ring < most ? ring : most;
+}
+
+void drawGroove(HDC dc, const RECT& track, bool muted) {
+  const SliderStyle& s = sliderStyle;
+  if (muted)
+    drawPart(dc, track, s.trackTexture, s.frameColor, s.frameColorTo);
+  else
+    drawPart(dc, track, s.trackTexture, s.trackColor, s.trackColorTo);
 }
 
 void drawKnob(HDC dc, const RECT& knob, bool muted) {
@@ -79,9 +90,9 @@ void Slider::composePicture(HDC dc, const RECT& client) {
   const SliderStyle& s = sliderStyle;
   drawPart(dc, client, s.frameTexture, s.frameColor, s.frameColorTo);
   computeLayout();
-  drawPart(dc, shifted(trackRectLeft, trackRectTop, trackRectRight, trackRectBottom, client),
-           s.trackTexture, s.trackColor, s.trackColorTo);
+  const bool silent = levelMuted();
+  drawGroove(dc, shifted(trackRectLeft, trackRectTop, trackRectRight, trackRectBottom, client),
+             silent);
   if (volumeBound(*this))
-    drawKnob(dc, shifted(knobRectLeft, knobRectTop, knobRectRight, knobRectBottom, client),
-             levelMuted());
+    drawKnob(dc, shifted(knobRectLeft, knobRectTop, knobRectRight, knobRectBottom, client), silent);
 }

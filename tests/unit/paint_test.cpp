@@ -67,16 +67,20 @@ TEST_F(Paint, AsksTheHostForFrameTrackAndKnobWithTheirTexturesInPaintersOrder) {
   EXPECT_EQ(hostdouble::callsNamed("MakeGradient"), (std::vector<std::string>{frame, track, knob}));
   EXPECT_EQ(slider.knobRectLeft, 54);  // the layout is recomputed on every paint
 
-  // Muted, the knob is hollow: the track's texture within the knob's frame
+  // Muted, the groove is emptied (the track's texture in the frame's colours)
+  // and the knob is hollow: the track's own colours within the knob's frame
   // (border and bevel), thinned across so that some hollow is left.
   slider.muted = true;
   hostdouble::clearCalls();
   repaintNow(window);
+  const std::string emptied =
+      "MakeGradient({4, 8, 196, 16}, 83, #204060, #0a0b0c, 0, 6, 1, 2, #ff00ff, 3)";
   const std::string hollow =
       "MakeGradient({57, 9, 59, 15}, 83, #c08040, #d0d1d2, 0, 6, 1, 2, #ff00ff, 0)";
   EXPECT_EQ(hostdouble::callsNamed("MakeGradient"),
-            (std::vector<std::string>{frame, track, knob, hollow}));
+            (std::vector<std::string>{frame, emptied, knob, hollow}));
   EXPECT_EQ(pixelAt(window, 58, 12), kLabel);
+  EXPECT_EQ(pixelAt(window, 100, 12), kToolbar);
 
   // Composed off screen, never drawn straight into the window.
   EXPECT_EQ(hostdouble::lastGradientTarget().dcType, static_cast<DWORD>(OBJ_MEMDC));

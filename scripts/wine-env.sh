@@ -57,7 +57,7 @@ kv_start_wine() {
 # hidden window (tests/desktop_keeper.cpp): without one, every wine process
 # that opens a window after a pause waits about a second for a new desktop.
 kv_keep_desktop() {
-  wine "$1" </dev/null >/dev/null 2>&1 &
+  "$KV_ROOT/cmake/wine-run" "$1" </dev/null >/dev/null 2>&1 &
   kv_pids+=($!)
 }
 

@@ -10,13 +10,9 @@ double stepPercent(const Slider& s, const CommandTokens& t) {
 }
 }  // namespace
 
+// setLevel clamps into 0..100 per cent.
 void setVolume(Slider& s, const CommandTokens& t) {
-  int percent = decimalToInt32(t.token[kPercentToken]);
-  if (percent < 0)
-    percent = 0;
-  else if (percent > 100)
-    percent = 100;
-  s.setLevel(percent / 100.0);
+  s.setLevel(decimalToInt32(t.token[kPercentToken]) / 100.0);
 }
 
 void volumeUp(Slider& s, const CommandTokens& t) { s.stepLevel(stepPercent(s, t)); }

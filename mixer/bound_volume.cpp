@@ -16,32 +16,33 @@ void showStatus(const char* text) {
   SendMessageA(hostWindow, HostMsgStatusText, 0, reinterpret_cast<LPARAM>(text));
 }
 
-void repaint(HWND window) {
-  if (window != nullptr) InvalidateRect(window, nullptr, FALSE);
-}
-
 void endMixerBinding(Slider& s) {
   s.mixerKept = false;
   if (s.mixerBound) s.unbindControl();
+}
+
+// The endpoint's level on the knob; false when it cannot be read.
+bool takeEndpointLevel(Slider& s) {
+  double level = 0.0;
+  if (!readEndpointLevel(level)) return false;
+  s.value = level;
+  s.updateKnobFromValue();
+  return true;
 }
 
 // A newly bound endpoint: its level goes on the knob, its name to the tooltip.
 void showBoundEndpoint(Slider& s) {
   setFailureShown = false;
   boundEndpointName(s.volumeName, sizeof s.volumeName);
-  double level = 0.0;
-  if (readEndpointLevel(level)) {
-    s.value = level;
-    s.updateKnobFromValue();
-  }
+  takeEndpointLevel(s);
   s.muted = false;
   readEndpointMute(s.muted);
-  repaint(s.window);
+  s.repaint();
 }
 
 void reportNoEndpoint(Slider& s) {
   showStatus("Unable to open audio endpoint.");
-  repaint(s.window);
+  s.repaint();
 }
 
 }  // namespace
@@ -101,11 +102,7 @@ void writeVolume(Slider& s) {
   // the level it really has rather than one it never took.
   if (!setFailureShown) showStatus("Unable to set the volume.");
   setFailureShown = true;
-  double level = 0.0;
-  if (readEndpointLevel(level)) {
-    s.value = level;
-    s.updateKnobFromValue();
-  }
+  takeEndpointLevel(s);
 }
 
 bool readVolumeMute(const Slider& s, bool& muted) {
@@ -121,17 +118,13 @@ void followEndpointVolume(Slider& s) {
   s.followMute();  // also during a drag: the drag only moves the level
   if (s.dragging) return;
   const int old = s.knobPos;
-  double level = 0.0;
-  if (!readEndpointLevel(level)) return;
-  s.value = level;
-  s.updateKnobFromValue();
-  if (s.knobPos != old) repaint(s.window);
+  if (takeEndpointLevel(s) && s.knobPos != old) s.repaint();
 }
 
 void followEndpointDevices(Slider& s) {
   switch (followEndpointChanges()) {
     case EndpointChange::Bound: showBoundEndpoint(s); break;
-    case EndpointChange::Unbound: repaint(s.window); break;
+    case EndpointChange::Unbound: s.repaint(); break;
     case EndpointChange::None: break;
   }
 }

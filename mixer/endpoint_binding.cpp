@@ -51,7 +51,6 @@ void releaseAll() {
 }
 
 bool openEnumerator(HWND window) {
-  if (!enterComApartment()) return false;
   binding.enumerator = createDeviceEnumerator();
   if (binding.enumerator == nullptr) return false;
   binding.window = window;

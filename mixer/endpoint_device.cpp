@@ -64,6 +64,7 @@ void narrowToFit(const wchar_t* wide, char* out, int size) {
 }  // namespace
 
 IMMDeviceEnumerator* createDeviceEnumerator() {
+  if (!enterComApartment()) return nullptr;
   IMMDeviceEnumerator* enumerator = nullptr;
   if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_INPROC_SERVER,
                               __uuidof(IMMDeviceEnumerator),
@@ -113,7 +114,6 @@ bool EndpointList::open() {
   enumerator_.reset();
   collection_.reset();
   count_ = 0;
-  if (!enterComApartment()) return false;
   *enumerator_.out() = createDeviceEnumerator();
   if (!enumerator_) return false;
   UINT count = 0;

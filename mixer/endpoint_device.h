@@ -42,7 +42,7 @@ class ComRef {
 };
 
 // The system's device enumerator, or null where Core Audio is missing. The
-// calling thread must be in a COM apartment.
+// calling thread enters its COM apartment first (left again at stop).
 IMMDeviceEnumerator* createDeviceEnumerator();
 
 bool isActiveEndpoint(IMMDevice* device);

@@ -1,6 +1,7 @@
 // Binding of the slider to one mixer control: the bound device stays open from
 // a successful bind until the next bind, an unbind or the module's unload.
 #include "mixer/winmm_device.h"
+#include "mixer/winmm_handle.h"
 #include "plugin/module_state.h"
 #include "slider/slider.h"
 
@@ -8,13 +9,6 @@ namespace {
 
 constexpr double kRawFull = 65535.0;  // controls are driven on a fixed 0..65535 scale
 constexpr double kReadFailed = -1.0;
-
-HMIXEROBJ asObject(HMIXER device) { return reinterpret_cast<HMIXEROBJ>(device); }
-
-// The bound device is addressed by its handle, never by its index: the index
-// could name another device by now.
-constexpr DWORD kGetValue = MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE;
-constexpr DWORD kSetValue = MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE;
 
 bool openDevice(unsigned device, HWND notify, HMIXER& handle) {
   HMIXER opened = nullptr;
@@ -38,18 +32,10 @@ DWORD rawFromValue(double value) {
   return static_cast<DWORD>(scaled);
 }
 
-void repaint(HWND window) {
-  // Before the window exists there is nothing to repaint; a null window here
-  // would invalidate every window on the desktop.
-  if (window != nullptr) InvalidateRect(window, nullptr, FALSE);
-}
-
 }  // namespace
 
 void Slider::bindControl(unsigned device, unsigned line, unsigned control) {
-  if (mixerBound) mixerClose(mixerObject);
-  mixerObject = nullptr;
-  mixerBound = false;
+  releaseBinding();
   mixerKept = false;
   muteFound = false;
   muted = false;
@@ -60,7 +46,7 @@ void Slider::bindControl(unsigned device, unsigned line, unsigned control) {
   if (!openDevice(device, window, mixerObject)) {
     SendMessageA(hostWindow, HostMsgStatusText, 0,
                  reinterpret_cast<LPARAM>("Unable to open mixer device."));
-    repaint(window);  // the old binding's knob must not stay on screen
+    repaint();  // the old binding's knob must not stay on screen
     return;
   }
 
@@ -76,12 +62,12 @@ void Slider::bindControl(unsigned device, unsigned line, unsigned control) {
   if (read == kReadFailed) {
     mixerClose(mixerObject);
     mixerObject = nullptr;
-    repaint(window);
+    repaint();
     return;
   }
   value = read;
   updateKnobFromValue();
-  repaint(window);
+  repaint();
   mixerBound = true;
   mixerDeviceName(device, deviceName, sizeof deviceName);
   learnBoundLine();
@@ -91,7 +77,7 @@ void Slider::bindControl(unsigned device, unsigned line, unsigned control) {
 void Slider::unbindControl() {
   releaseBinding();
   mixerKept = false;  // the user chose: a kept binding goes too
-  repaint(window);
+  repaint();
 }
 
 void Slider::releaseBinding() {
@@ -135,7 +121,7 @@ void Slider::handleControlChange(unsigned control) {
   if (read == kReadFailed) return;
   value = read;
   updateKnobFromValue();
-  if (knobPos != old) repaint(window);
+  if (knobPos != old) repaint();
 }
 
 void Slider::directNotificationsToWindow() {

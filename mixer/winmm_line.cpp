@@ -4,15 +4,10 @@
 #include <cstring>
 
 #include "mixer/mixer_name.h"
+#include "mixer/winmm_handle.h"
 #include "slider/slider.h"
 
 namespace {
-
-HMIXEROBJ asObject(HMIXER device) { return reinterpret_cast<HMIXEROBJ>(device); }
-
-// The bound device is addressed by its handle, as every other call on it.
-constexpr DWORD kGetValue = MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE;
-constexpr DWORD kSetValue = MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE;
 
 template <size_t ToSize, size_t FieldSize>
 void copyName(char (&to)[ToSize], const char (&field)[FieldSize]) {

@@ -12,7 +12,7 @@ void Slider::setLevel(double newLevel) {
   value = newLevel;
   updateKnobFromValue();  // clamps the value into [0, 1]
   writeVolume(*this);
-  InvalidateRect(window, nullptr, FALSE);
+  repaint();
 }
 
 // In doubles: a step of any 32-bit size only runs into an end.
@@ -36,5 +36,5 @@ void Slider::followMute() {
   bool now = false;
   if (!readVolumeMute(*this, now) || now == muted) return;
   muted = now;
-  if (window != nullptr) InvalidateRect(window, nullptr, FALSE);
+  repaint();
 }

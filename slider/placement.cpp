@@ -66,5 +66,5 @@ void Slider::applyWindowState() {
   setLayeredAttributes(window, 0, transparent ? opacityByte(alpha) : 255, LWA_ALPHA);
   SetWindowPos(window, alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, width, height,
                SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  InvalidateRect(window, nullptr, FALSE);
+  repaint();
 }

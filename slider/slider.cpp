@@ -34,6 +34,11 @@ void Slider::initialise() {
   updateKnobFromValue();
 }
 
+void Slider::repaint() const {
+  // A null window here would invalidate every window on the desktop.
+  if (window != nullptr) InvalidateRect(window, nullptr, FALSE);
+}
+
 int Slider::travel() const { return knobTravel(sizeOf(*this)); }
 
 void Slider::updateKnobFromValue() {

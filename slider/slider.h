@@ -58,6 +58,7 @@ class Slider {
 
   // Record and geometry (slider/slider.cpp)
   void initialise();
+  void repaint() const;  // nothing before the window exists
   int travel() const;
   void updateKnobFromValue();
   void setKnobFromPointer(int pointerX);

@@ -25,8 +25,6 @@ int offset16(unsigned half, int origin) {
   return static_cast<short>(static_cast<unsigned short>(diff));
 }
 
-void repaint(HWND window) { InvalidateRect(window, nullptr, FALSE); }
-
 bool hitsTrack(const Slider& s, int px, int py) {
   return s.trackRectLeft <= px && px <= s.trackRectRight && s.knobRectTop <= py &&
          py <= s.knobRectBottom;
@@ -47,7 +45,7 @@ LRESULT onLeftPress(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
   SetCapture(s.window);
   s.dragging = true;
   writeVolume(s);
-  repaint(s.window);
+  s.repaint();
   showTooltip(s, kTipDrag);
   return 0;
 }
@@ -63,7 +61,7 @@ LRESULT onDragTo(Slider& s, int pointerX) {
   s.setKnobFromPointer(pointerX);
   s.updateValueFromKnob();
   writeVolume(s);
-  repaint(s.window);
+  s.repaint();
   return 0;
 }
 
@@ -133,7 +131,7 @@ LRESULT onPointerLeft(Slider& s) {
 LRESULT onReload(Slider& s) {
   locateSettings();
   s.applyWindowState();
-  repaint(s.window);
+  s.repaint();
   return 0;
 }
 

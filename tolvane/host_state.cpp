@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "host/host_messages.h"
+#include "tolvane/main_window.h"
 
 HostState& hostState() {
   static HostState state;
@@ -37,6 +38,6 @@ void setStyle(const std::string& path, bool reload) {
 
 void deliverMenuCommand(const std::string& command) {
   if (hostState().verbose) std::printf("host: command \"%s\"\n", command.c_str());
-  if (hostState().hostCommands && hostState().hostCommands(command)) return;
+  if (handleHostCommand(command)) return;
   sendToRegistered(HostMsgCommand, command.c_str());
 }

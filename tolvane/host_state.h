@@ -2,7 +2,6 @@
 // The host's run-time state: one instance, used on the user-interface thread.
 #include <windows.h>
 
-#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -24,9 +23,6 @@ struct HostState {
   bool scriptMode = false;                  // menus are recorded for the script, not tracked
   bool verbose = false;                     // status texts and menu events on stdout
   bool quitRequested = false;               // the message loop ends at its next turn
-  // The host's own commands ("@Tolvane..."), answered by the window above this
-  // state; true when the text was one of them.
-  std::function<bool(const std::string&)> hostCommands;
 };
 
 HostState& hostState();

@@ -150,7 +150,6 @@ HWND createMainWindow(HINSTANCE instance) {
   if (window) {
     g_styleStamp = styleStamp();
     SetTimer(window, kStyleWatch, 1000, nullptr);
-    hostState().hostCommands = handleHostCommand;
   }
   return window;
 }

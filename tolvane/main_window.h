@@ -6,7 +6,6 @@
 
 // The host's own window: a small toolbar showing the status text; the window
 // plug-ins know as GetKvWnd, receiving their registrations and status texts.
-// From its creation on it answers the host's own commands.
 HWND createMainWindow(HINSTANCE instance);
 
 // Runs `task` on the thread that owns the main window and waits for it; safe

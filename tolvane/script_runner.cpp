@@ -16,7 +16,7 @@ using script::Args;
 namespace {
 
 struct Script {
-  std::string path, text;
+  std::string text;
   HWND mainWindow = nullptr;
   HANDLE thread = nullptr;
   HANDLE stopEvent = nullptr;         // set when the host has quit
@@ -134,7 +134,6 @@ bool post(const std::function<void()>& task) { return postToUiThread(g_script.ma
 }  // namespace script
 
 bool startScript(const std::string& path, HWND mainWindow) {
-  g_script.path = path;
   g_script.mainWindow = mainWindow;
   if (!loadTextFile(path, &g_script.text)) {
     std::printf("script: cannot read %s\nscript: failed\n", path.c_str());

@@ -1,6 +1,4 @@
 // Script steps giving real pointer input through SendInput.
-#include <cstdlib>
-
 #include "tolvane/script_steps.h"
 
 namespace script {
@@ -67,14 +65,15 @@ bool stepClick(const Args& a, std::string* error, bool right) {
 // points are taken relative to the target as it stood before the press, so a
 // window that moves with the pointer does not shift the end point.
 bool stepDrag(const Args& a, std::string* error) {
-  POINT from, to;
-  int x2, y2, steps = 8;
-  if (!pointArgs(a, 1, &from, error) || !number(a[4], &x2, error) || !number(a[5], &y2, error))
+  POINT from;
+  int x1, y1, x2, y2, steps = 8;
+  if (!number(a[2], &x1, error) || !number(a[3], &y1, error) ||
+      !toScreen(a[1], x1, y1, &from, error) || !number(a[4], &x2, error) ||
+      !number(a[5], &y2, error))
     return false;
   if (a.size() > 6 && (!number(a[6], &steps, error) || steps < 1 || steps > 1000))
     return fail(error, "bad step count");
-  to.x = from.x + x2 - std::atoi(a[2].c_str());
-  to.y = from.y + y2 - std::atoi(a[3].c_str());
+  const POINT to = {from.x + x2 - x1, from.y + y2 - y1};
   sendMouse(0, from);
   sendMouse(MOUSEEVENTF_LEFTDOWN, from);
   for (int i = 1; i <= steps; ++i) {

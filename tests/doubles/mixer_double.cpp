@@ -70,15 +70,26 @@ mixerdouble::Line* findLine(UINT device, DWORD lineId) {
   return nullptr;
 }
 
-mixerdouble::Control* findControl(UINT device, DWORD controlId) {
+// The line that holds the control, and the control: a destination's own
+// controls first, then its sources'.
+mixerdouble::Line* lineHolding(UINT device, DWORD controlId, mixerdouble::Control*& control) {
+  const auto holds = [&](mixerdouble::Line& line) {
+    for (auto& c : line.controls)
+      if (c.id == controlId) return control = &c, true;
+    return false;
+  };
   for (auto& d : state().devices[device].destinations) {
-    for (auto& c : d.controls)
-      if (c.id == controlId) return &c;
+    if (holds(d)) return &d;
     for (auto& s : d.sources)
-      for (auto& c : s.controls)
-        if (c.id == controlId) return &c;
+      if (holds(s)) return &s;
   }
   return nullptr;
+}
+
+mixerdouble::Control* findControl(UINT device, DWORD controlId) {
+  mixerdouble::Control* control = nullptr;
+  lineHolding(device, controlId, control);
+  return control;
 }
 
 void copyName(char* field, size_t size, const std::string& name) {
@@ -116,23 +127,13 @@ MMRESULT oneControlById(UINT device, MIXERLINECONTROLSA& query) {
   note("mixerGetLineControlsA(%u, control %u)", device, query.dwControlID);
   if (query.cbmxctrl < sizeof(MIXERCONTROLA) || query.pamxctrl == nullptr)
     return MMSYSERR_INVALPARAM;
-  const auto holds = [&](const mixerdouble::Line& line) {
-    for (const auto& c : line.controls) {
-      if (c.id != query.dwControlID) continue;
-      if (failing(mixerdouble::Op::GetControls, device, line.id)) return MMRESULT{MMSYSERR_ERROR};
-      query.dwLineID = line.id;
-      fillControl(query.pamxctrl[0], c);
-      return MMRESULT{MMSYSERR_NOERROR};
-    }
-    return MMRESULT{MIXERR_INVALCONTROL};
-  };
-  for (const auto& d : state().devices[device].destinations) {
-    MMRESULT result = holds(d);
-    for (size_t i = 0; result == MIXERR_INVALCONTROL && i < d.sources.size(); ++i)
-      result = holds(d.sources[i]);
-    if (result != MIXERR_INVALCONTROL) return result;
-  }
-  return MIXERR_INVALCONTROL;
+  mixerdouble::Control* control = nullptr;
+  const mixerdouble::Line* line = lineHolding(device, query.dwControlID, control);
+  if (line == nullptr) return MIXERR_INVALCONTROL;
+  if (failing(mixerdouble::Op::GetControls, device, line->id)) return MMSYSERR_ERROR;
+  query.dwLineID = line->id;
+  fillControl(query.pamxctrl[0], *control);
+  return MMSYSERR_NOERROR;
 }
 
 // MIXER_GETLINECONTROLSF_ONEBYTYPE: the line's first control of that type.

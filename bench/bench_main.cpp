@@ -244,13 +244,9 @@ void benchDragSteps() {
   bindFirstControl();
 }
 
-Figure redraws(
-    HWND w, const std::function<void()>& after = [] {}) {
+Figure redraws(HWND w) {
   return measure(200, [&](int n) {
-    for (int i = 0; i < n; ++i) {
-      RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-      after();
-    }
+    for (int i = 0; i < n; ++i) RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   });
 }
 

@@ -1,6 +1,7 @@
 #include "tests/support/plugin_fixture.h"
 
 #include "mixer/bound_volume.h"
+#include "tests/support/window_pixels.h"
 
 void pumpMessages() {
   MSG msg;
@@ -21,6 +22,12 @@ int deliverMixerNotifications(HWND window, UINT message) {
 }
 
 bool repaintPending(HWND window) { return GetUpdateRect(window, nullptr, FALSE) != FALSE; }
+
+std::vector<std::string> gradientsOfARepaint(HWND window) {
+  hostdouble::clearCalls();
+  repaintNow(window);
+  return hostdouble::callsNamed("MakeGradient");
+}
 
 void PluginTest::SetUp() {
   hostdouble::reset();

@@ -5,6 +5,9 @@
 // enumerator answers for Core Audio (absent until a test says otherwise).
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "plugin/entry_points.h"
 #include "plugin/module_state.h"
 #include "tests/doubles/endpoint_double.h"
@@ -41,3 +44,6 @@ void pumpMessages();
 // returns how many there were.
 int deliverMixerNotifications(HWND window, UINT message = MM_MIXM_CONTROL_CHANGE);
 bool repaintPending(HWND window);
+
+// Repaints the whole window now: what it asked the host to draw, in order.
+std::vector<std::string> gradientsOfARepaint(HWND window);

@@ -11,7 +11,6 @@
 #include "mixer/volume_messages.h"
 #include "tests/support/message_box_capture.h"
 #include "tests/support/plugin_fixture.h"
-#include "tests/support/window_pixels.h"
 
 namespace {
 
@@ -49,9 +48,7 @@ class EndpointBinding : public PluginTest {
   static Texts statuses() { return hostdouble::callsNamed("HostMsgStatusText"); }
   static std::string name() { return slider.levelName(); }
   static size_t gradientsPainted() {
-    hostdouble::clearCalls();
-    repaintNow(slider.window);
-    return hostdouble::callsNamed("MakeGradient").size();  // 3 with a knob
+    return gradientsOfARepaint(slider.window).size();  // 3 with a knob
   }
   // A press on the track at knob position 46 (value 0.25), moves, the release.
   static void drag(int moves) {

@@ -51,34 +51,27 @@ class Paint : public PluginTest {
 };
 
 TEST_F(Paint, AsksTheHostForFrameTrackAndKnobWithTheirTexturesInPaintersOrder) {
-  hostdouble::clearCalls();
-  repaintNow(window);
   const std::string frame =
       "MakeGradient({0, 0, 200, 24}, 82, #204060, #0a0b0c, 165, 17, 1, 2, #ff00ff, 3)";
   const std::string track =
       "MakeGradient({4, 8, 196, 16}, 83, #c08040, #d0d1d2, 0, 6, 1, 2, #ff00ff, 3)";
-  EXPECT_EQ(hostdouble::callsNamed("MakeGradient"), (std::vector<std::string>{frame, track}));
+  EXPECT_EQ(gradientsOfARepaint(window), (std::vector<std::string>{frame, track}));
 
   bindAt(50);
-  hostdouble::clearCalls();
-  repaintNow(window);
   const std::string knob =
       "MakeGradient({54, 4, 62, 20}, 82, #204060, #0a0b0c, 165, 17, 1, 2, #ff00ff, 3)";
-  EXPECT_EQ(hostdouble::callsNamed("MakeGradient"), (std::vector<std::string>{frame, track, knob}));
+  EXPECT_EQ(gradientsOfARepaint(window), (std::vector<std::string>{frame, track, knob}));
   EXPECT_EQ(slider.knobRectLeft, 54);  // the layout is recomputed on every paint
 
   // Muted, the groove is emptied (the track's texture in the frame's colours)
   // and the knob is hollow: the track's own colours within the knob's frame
   // (border and bevel), thinned across so that some hollow is left.
   slider.muted = true;
-  hostdouble::clearCalls();
-  repaintNow(window);
   const std::string emptied =
       "MakeGradient({4, 8, 196, 16}, 83, #204060, #0a0b0c, 0, 6, 1, 2, #ff00ff, 3)";
   const std::string hollow =
       "MakeGradient({57, 9, 59, 15}, 83, #c08040, #d0d1d2, 0, 6, 1, 2, #ff00ff, 0)";
-  EXPECT_EQ(hostdouble::callsNamed("MakeGradient"),
-            (std::vector<std::string>{frame, emptied, knob, hollow}));
+  EXPECT_EQ(gradientsOfARepaint(window), (std::vector<std::string>{frame, emptied, knob, hollow}));
   EXPECT_EQ(pixelAt(window, 58, 12), kLabel);
   EXPECT_EQ(pixelAt(window, 100, 12), kToolbar);
 

@@ -40,3 +40,17 @@ bool hasConfigurePrefix(const char* text) {
     if (text[i] != kConfigurePrefix[i]) return false;  // also stops at a shorter text's end
   return true;
 }
+
+bool strictNumber(const CommandTokens& t, int index, std::uint32_t limit, std::uint32_t& value) {
+  if (index < 0 || index >= t.count) return false;
+  const char* p = t.token[index];
+  if (p > t.copy && p[-1] == kSeparator) return false;  // "--5": a minus sign
+  std::uint32_t n = 0;
+  for (; *p != '\0'; ++p) {
+    if (*p < '0' || *p > '9') return false;
+    const std::uint64_t next = n * 10ull + static_cast<std::uint64_t>(*p - '0');  // n <= limit
+    n = next > limit ? limit : static_cast<std::uint32_t>(next);
+  }
+  value = n;
+  return true;
+}

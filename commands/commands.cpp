@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <cstring>
 
 #include "commands/command_text.h"
@@ -15,19 +16,26 @@ void showInvalidArguments() {
   MessageBoxA(nullptr, kInvalidArguments, nullptr, MB_OK | MB_TOPMOST | MB_ICONERROR);
 }
 
-void bindFromTokens(Slider& s, const CommandTokens& t) {
+bool bindFromTokens(Slider& s, const CommandTokens& t) {
   bindMixerControl(s, decimalBits(t.token[3]), decimalBits(t.token[4]), decimalBits(t.token[5]));
+  return true;
 }
 
-void bindEndpointFromTokens(Slider& s, const CommandTokens& t) {
-  bindEndpoint(s, decimalBits(t.token[3]));
+bool bindEndpointFromTokens(Slider& s, const CommandTokens& t) {
+  std::uint32_t number = 0;
+  if (!strictNumber(t, 3, UINT32_MAX, number)) return false;
+  bindEndpoint(s, number);
+  return true;
 }
 
-void unbind(Slider& s, const CommandTokens&) { unbindVolume(s); }
+bool unbind(Slider& s, const CommandTokens&) {
+  unbindVolume(s);
+  return true;
+}
 
 // 100 is fully opaque, 0 hides the window with the plug-ins, anything between
 // is translucent.
-void setOpacity(Slider& s, const CommandTokens& t) {
+bool setOpacity(Slider& s, const CommandTokens& t) {
   int v = decimalToInt32(t.token[3]);
   if (v < 0)
     v = 0;
@@ -37,30 +45,38 @@ void setOpacity(Slider& s, const CommandTokens& t) {
   s.pluginsHidden = v == 0;
   s.transparent = v != 0 && v != 100;
   s.applyWindowState();
+  return true;
 }
 
-void toggleOnTop(Slider& s, const CommandTokens&) {
+bool toggleOnTop(Slider& s, const CommandTokens&) {
   s.alwaysOnTop = !s.alwaysOnTop;
   s.applyWindowState();
+  return true;
 }
 
-void togglePlugins(Slider& s, const CommandTokens&) {
+bool togglePlugins(Slider& s, const CommandTokens&) {
   s.toggleWithPlugins = !s.toggleWithPlugins;
   s.applyWindowState();
+  return true;
 }
 
-void toggleSnap(Slider& s, const CommandTokens&) {
+bool toggleSnap(Slider& s, const CommandTokens&) {
   s.snapWindow = !s.snapWindow;
   s.applyWindowState();
+  return true;
 }
 
 // Only changes how the next press behaves: nothing to re-apply or repaint.
-void toggleDrag(Slider& s, const CommandTokens&) { s.draggable = !s.draggable; }
+bool toggleDrag(Slider& s, const CommandTokens&) {
+  s.draggable = !s.draggable;
+  return true;
+}
 
+// run returns false for arguments it refuses, having changed nothing.
 struct Keyword {
   const char* word;
   int tokensNeeded;
-  void (*run)(Slider&, const CommandTokens&);
+  bool (*run)(Slider&, const CommandTokens&);
 };
 
 constexpr Keyword kKeywords[] = {
@@ -99,8 +115,7 @@ void Slider::handleConfigureCommand(const char* text) {
   if (tokens.count >= 2) {
     for (const Keyword& k : kKeywords) {
       if (std::strcmp(tokens.token[1], k.word) != 0) continue;  // byte for byte
-      if (tokens.count < k.tokensNeeded) break;
-      k.run(*this, tokens);
+      if (tokens.count < k.tokensNeeded || !k.run(*this, tokens)) break;
       return;
     }
   }

@@ -1,22 +1,44 @@
 #include "commands/volume_commands.h"
 
-#include "commands/decimal_number.h"
-
 namespace {
 constexpr int kPercentToken = 3;
+constexpr std::uint32_t kMostPercent = 100;  // a step of more changes nothing more
 
-double stepPercent(const Slider& s, const CommandTokens& t) {
-  return t.count > kPercentToken ? decimalToInt32(t.token[kPercentToken]) : s.wheelStep;
+// The step of a volumeup or volumedown: its own when it has one, else the wheel's.
+bool stepPercent(const Slider& s, const CommandTokens& t, double& percent) {
+  if (t.count <= kPercentToken) {
+    percent = s.wheelStep;
+    return true;
+  }
+  std::uint32_t given = 0;
+  if (!strictNumber(t, kPercentToken, kMostPercent, given)) return false;
+  percent = given;
+  return true;
 }
 }  // namespace
 
-// setLevel clamps into 0..100 per cent.
-void setVolume(Slider& s, const CommandTokens& t) {
-  s.setLevel(decimalToInt32(t.token[kPercentToken]) / 100.0);
+bool setVolume(Slider& s, const CommandTokens& t) {
+  std::uint32_t percent = 0;
+  if (!strictNumber(t, kPercentToken, kMostPercent, percent)) return false;
+  s.setLevel(percent / 100.0);
+  return true;
 }
 
-void volumeUp(Slider& s, const CommandTokens& t) { s.stepLevel(stepPercent(s, t)); }
+bool volumeUp(Slider& s, const CommandTokens& t) {
+  double percent = 0;
+  if (!stepPercent(s, t, percent)) return false;
+  s.stepLevel(percent);
+  return true;
+}
 
-void volumeDown(Slider& s, const CommandTokens& t) { s.stepLevel(-stepPercent(s, t)); }
+bool volumeDown(Slider& s, const CommandTokens& t) {
+  double percent = 0;
+  if (!stepPercent(s, t, percent)) return false;
+  s.stepLevel(-percent);
+  return true;
+}
 
-void muteToggle(Slider& s, const CommandTokens&) { s.toggleMute(); }
+bool muteToggle(Slider& s, const CommandTokens&) {
+  s.toggleMute();
+  return true;
+}

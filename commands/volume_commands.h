@@ -7,7 +7,8 @@
 // without P, by the wheel step, "mutetoggle" flips the mute. Results clamp at
 // 0 and 100. Unbound (or with nothing to mute) they do nothing and say
 // nothing: a hotkey pressed at the wrong moment must not interrupt the user.
-void setVolume(Slider& s, const CommandTokens& t);
-void volumeUp(Slider& s, const CommandTokens& t);
-void volumeDown(Slider& s, const CommandTokens& t);
-void muteToggle(Slider& s, const CommandTokens& t);
+// A P that is not plain digits is refused (false), and nothing changes.
+bool setVolume(Slider& s, const CommandTokens& t);
+bool volumeUp(Slider& s, const CommandTokens& t);
+bool volumeDown(Slider& s, const CommandTokens& t);
+bool muteToggle(Slider& s, const CommandTokens& t);

@@ -36,6 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int i = 0; i < tokens.count; ++i) {
     const std::uint32_t bits = decimalBits(tokens.token[i]);
     check(static_cast<std::uint32_t>(decimalToInt32(tokens.token[i])) == bits);
+    std::uint32_t percent = 0;
+    if (strictNumber(tokens, i, 100, percent)) check(percent <= 100);
   }
   // A number printed with %u comes back as the same 32 bits.
   if (size >= 4) {

@@ -11,12 +11,17 @@ constexpr char kDefaultEndpoint[] = "default";
 
 bool setFailureShown;  // once per binding, not once per drag step
 char pendingEndpoint[kTextSize];
+bool pendingWhole;
+// The stored endpoint could not be read (cut, or not UTF-8): the file keeps
+// what the user wrote until another choice is made.
+bool storedTextKept;
 
 void showStatus(const char* text) {
   SendMessageA(hostWindow, HostMsgStatusText, 0, reinterpret_cast<LPARAM>(text));
 }
 
 void endMixerBinding(Slider& s) {
+  storedTextKept = false;
   s.mixerKept = false;
   if (s.mixerBound) s.unbindControl();
 }
@@ -60,13 +65,18 @@ bool chosenEndpointIs(const wchar_t* id) {
 }
 
 void bindMixerControl(Slider& s, unsigned device, unsigned line, unsigned control) {
+  storedTextKept = false;
   unbindEndpoint();
   s.bindControl(device, line, control);
 }
 
 void restoreMixerControl(Slider& s, unsigned device, unsigned line, unsigned control,
                          const char* deviceName) {
-  s.bindControl(mixerDeviceFor(device, deviceName), line, control);
+  unsigned present = device;
+  if (mixerDeviceFor(device, deviceName, present))
+    s.bindControl(present, line, control);
+  else
+    showStatus("Unable to open mixer device.");  // the device with that name is absent
   if (s.mixerBound) return;
   // One start without the device must not cost the user their choice: it is
   // written back as it was read, and bound at the next start that finds it.
@@ -88,6 +98,7 @@ void bindEndpoint(Slider& s, unsigned number) {
 }
 
 void unbindVolume(Slider& s) {
+  storedTextKept = false;
   unbindEndpoint();
   s.unbindControl();
 }
@@ -103,6 +114,11 @@ void writeVolume(Slider& s) {
   if (!setFailureShown) showStatus("Unable to set the volume.");
   setFailureShown = true;
   takeEndpointLevel(s);
+}
+
+// An endpoint's refused set was already taken back by writeVolume.
+void showVolumeLevel(Slider& s) {
+  if (s.mixerBound) s.showControlValue();
 }
 
 bool readVolumeMute(const Slider& s, bool& muted) {
@@ -129,17 +145,19 @@ void followEndpointDevices(Slider& s) {
   }
 }
 
-void rememberStoredEndpoint(const char* text) {
+void rememberStoredEndpoint(const char* text, bool whole) {
   lstrcpynA(pendingEndpoint, text != nullptr ? text : "", kTextSize);
+  pendingWhole = whole;
 }
 
 void restoreStoredEndpoint(Slider& s) {
   if (pendingEndpoint[0] == '\0') return;
   wchar_t id[kEndpointIdSize] = L"";
   const bool isDefault = lstrcmpiA(pendingEndpoint, kDefaultEndpoint) == 0;
-  const bool readable = isDefault || endpointIdFromText(pendingEndpoint, id);
+  const bool readable = pendingWhole && (isDefault || endpointIdFromText(pendingEndpoint, id));
   pendingEndpoint[0] = '\0';
   endMixerBinding(s);
+  storedTextKept = !readable;
   // An endpoint that is absent now stays chosen, and is bound when it returns.
   if (readable &&
       restoreEndpoint(isDefault ? EndpointChoice::Default : EndpointChoice::Named, id, s.window))
@@ -148,8 +166,9 @@ void restoreStoredEndpoint(Slider& s) {
     reportNoEndpoint(s);
 }
 
-void storedEndpointText(char* text, int size) {
+bool storedEndpointText(char* text, int size) {
   text[0] = '\0';
+  if (storedTextKept) return false;
   switch (endpointChoice()) {
     case EndpointChoice::Default: lstrcpynA(text, kDefaultEndpoint, size); break;
     case EndpointChoice::Named:
@@ -157,6 +176,7 @@ void storedEndpointText(char* text, int size) {
       break;
     case EndpointChoice::None: break;
   }
+  return true;
 }
 
 void releaseVolumeAtStop() { shutDownEndpoints(); }

@@ -24,6 +24,9 @@ void restoreMixerControl(Slider& s, unsigned device, unsigned line, unsigned con
 void unbindVolume(Slider& s);
 
 void writeVolume(Slider& s);  // s.value to the bound volume
+// The level the bound volume really has, on the knob: a device may refuse a
+// set or take another value than the one it was given.
+void showVolumeLevel(Slider& s);
 // The mute of the bound volume: an endpoint's, or the mixer control line's
 // mute control. False when unbound or there is nothing to mute.
 bool readVolumeMute(const Slider& s, bool& muted);
@@ -34,9 +37,12 @@ void followEndpointVolume(Slider& s);   // kMsgEndpointVolume
 void followEndpointDevices(Slider& s);  // kMsgEndpointDevices
 
 // The endpoint in the settings file: "default", an endpoint ID, or empty.
-void rememberStoredEndpoint(const char* text);  // while reading, before the window exists
-void restoreStoredEndpoint(Slider& s);          // once the window exists
-void storedEndpointText(char* text, int size);  // for writing at stop
+// whole is false for a text that may have been cut: it names no endpoint.
+void rememberStoredEndpoint(const char* text, bool whole);  // while reading
+void restoreStoredEndpoint(Slider& s);                      // once the window exists
+// For writing at stop; false when the key is to stay as the file has it (a
+// stored text that could not be read, and nothing chosen since).
+bool storedEndpointText(char* text, int size);
 // Ends the endpoint binding while the window still exists; a mixer control
 // stays bound, as it always has, until the module unloads.
 void releaseVolumeAtStop();

@@ -100,13 +100,14 @@ bool endpointIdToText(const wchar_t* id, char* text, int size) {
   const int length = lstrlenW(id);
   if (length == 0 || length >= kEndpointIdSize) return false;
   const int written = WideCharToMultiByte(CP_UTF8, 0, id, length, text, size - 1, nullptr, nullptr);
-  if (written <= 0) return false;
+  if (written <= 0 || written > kLongestStoredId) return false;
   text[written] = '\0';
   return true;
 }
 
 bool endpointIdFromText(const char* text, wchar_t (&id)[kEndpointIdSize]) {
-  const int written = MultiByteToWideChar(CP_UTF8, 0, text, -1, id, kEndpointIdSize);
+  const int written =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, id, kEndpointIdSize);
   return written > 1;  // the terminator counts
 }
 

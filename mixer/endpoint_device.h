@@ -53,7 +53,9 @@ bool endpointIdOf(IMMDevice* device, wchar_t (&id)[kEndpointIdSize]);
 void friendlyNameOf(IMMDevice* device, char* name, int size);
 
 // Endpoint IDs travel in the settings file as UTF-8, so that every ID that fits
-// comes back the same.
+// comes back the same. The host hands out at most 255 bytes of a value, so a
+// text of 255 could be a cut one: what is stored is shorter.
+constexpr int kLongestStoredId = 254;
 bool endpointIdToText(const wchar_t* id, char* text, int size);
 bool endpointIdFromText(const char* text, wchar_t (&id)[kEndpointIdSize]);
 

@@ -112,6 +112,15 @@ void Slider::writeControlValue() {
   mixerSetControlDetails(asObject(mixerObject), &details, kSetValue);
 }
 
+void Slider::showControlValue() {
+  const double read = readControlValue();
+  // The same raw value is the same level: the knob keeps the exact one, and
+  // repeated steps do not drift by what a raw unit cuts off.
+  if (read == kReadFailed || rawFromValue(read) == rawFromValue(value)) return;
+  value = read;
+  updateKnobFromValue();
+}
+
 void Slider::handleControlChange(unsigned control) {
   // The mute is followed during a drag too: the drag only moves the level.
   if (mixerBound && muteFound && control == muteControlId) followMute();

@@ -40,10 +40,14 @@ bool mixerDeviceName(unsigned device, char* name, int size) {
   return true;
 }
 
-unsigned mixerDeviceFor(unsigned stored, const char* name) {
-  if (name == nullptr || sameName(name, "") || isNamed(stored, name)) return stored;
+bool mixerDeviceFor(unsigned stored, const char* name, unsigned& device) {
+  device = stored;
+  if (name == nullptr || sameName(name, "") || isNamed(stored, name)) return true;
   const UINT count = mixerGetNumDevs();
-  for (UINT device = 0; device < count; ++device)
-    if (device != stored && isNamed(device, name)) return device;
-  return stored;
+  for (UINT other = 0; other < count; ++other) {
+    if (other == stored || !isNamed(other, name)) continue;
+    device = other;
+    return true;
+  }
+  return false;
 }

@@ -6,7 +6,8 @@
 // The product name of device, terminated and cut to fit; false when the
 // device cannot say.
 bool mixerDeviceName(unsigned device, char* name, int size);
-// The device a stored binding means: the stored index, unless the device
-// there now has another name and some other device has the stored one. An
-// empty name (files written before names were kept) means the stored index.
-unsigned mixerDeviceFor(unsigned stored, const char* name);
+// The device a stored binding means: the one with the stored name, the stored
+// index first. An empty name (files written before names were kept) means the
+// stored index. False when no device has the name: the device is absent, and
+// whatever has its index now is some other device.
+bool mixerDeviceFor(unsigned stored, const char* name, unsigned& device);

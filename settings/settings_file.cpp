@@ -57,6 +57,14 @@ void readText(const char* path, const char* key, const char* defaultText, char (
   lstrcpynA(text, stored != nullptr ? stored : defaultText, kTextSize);
 }
 
+// False when the text may have been cut: the host hands out at most 255 bytes.
+bool readWholeText(const char* path, const char* key, char (&text)[kTextSize]) {
+  const char* stored = ReadString(path, key, "");
+  if (stored == nullptr) stored = "";
+  lstrcpynA(text, stored, kTextSize);
+  return lstrlenA(stored) < kTextSize - 1;
+}
+
 std::uint32_t readIdentifier(const char* path, const char* key) {
   char text[kTextSize];
   readText(path, key, "0", text);
@@ -142,8 +150,8 @@ void Slider::readSettings(const char* path) {
   char name[kTextSize];
   readText(path, kDeviceNameKey, "", name);
   char endpoint[kTextSize];
-  readText(path, kEndpointKey, "", endpoint);
-  rememberStoredEndpoint(endpoint);  // bound once the window exists to hear from it
+  const bool whole = readWholeText(path, kEndpointKey, endpoint);
+  rememberStoredEndpoint(endpoint, whole);  // bound once the window exists to hear from it
   if (bound && endpoint[0] == '\0') restoreMixerControl(*this, device, line, control, name);
 
   if (alpha < 0) alpha = 0;
@@ -183,6 +191,5 @@ void Slider::writeSettings(const char* path) {
     WriteString(path, kDeviceNameKey, deviceName);
   }
   char endpoint[kTextSize];
-  storedEndpointText(endpoint, kTextSize);
-  WriteString(path, kEndpointKey, endpoint);
+  if (storedEndpointText(endpoint, kTextSize)) WriteString(path, kEndpointKey, endpoint);
 }

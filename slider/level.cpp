@@ -12,6 +12,7 @@ void Slider::setLevel(double newLevel) {
   value = newLevel;
   updateKnobFromValue();  // clamps the value into [0, 1]
   writeVolume(*this);
+  showVolumeLevel(*this);  // unlike a drag, nothing else shows what the device took
   repaint();
 }
 

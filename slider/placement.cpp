@@ -9,7 +9,17 @@ typedef BOOL(WINAPI* SetLayeredFn)(HWND, COLORREF, BYTE, DWORD);
 
 LayeredLookup lookupState;
 SetLayeredFn setLayered;
-MonitorLookup monitorLookup = MonitorFromRect;
+// The system's answer: the monitor's rectangle, if there is such a monitor.
+bool systemMonitor(const RECT& r, DWORD flags, RECT& monitor) {
+  HMONITOR handle = MonitorFromRect(&r, flags);
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (handle == nullptr || !GetMonitorInfoA(handle, &info)) return false;
+  monitor = info.rcMonitor;
+  return true;
+}
+
+MonitorLookup monitorLookup = systemMonitor;
 
 LONG edge(long long origin, long long extent) {
   const long long e = origin + extent;
@@ -42,11 +52,18 @@ bool setLayeredAttributes(HWND window, COLORREF key, BYTE alpha, DWORD flags) {
 
 bool touchesAnyMonitor(int x, int y, int width, int height) {
   const RECT r = {x, y, edge(x, width), edge(y, height)};
-  return monitorLookup(&r, MONITOR_DEFAULTTONULL) != nullptr;
+  RECT monitor;
+  return monitorLookup(r, MONITOR_DEFAULTTONULL, monitor);
+}
+
+RECT monitorNearest(const RECT& r) {
+  RECT monitor = r;
+  if (!monitorLookup(r, MONITOR_DEFAULTTONEAREST, monitor)) monitor = r;
+  return monitor;
 }
 
 void setMonitorLookup(MonitorLookup lookup) {
-  monitorLookup = lookup != nullptr ? lookup : MonitorFromRect;
+  monitorLookup = lookup != nullptr ? lookup : systemMonitor;
 }
 
 LayeredLookup layeredLookupState() { return lookupState; }

@@ -17,6 +17,10 @@ void resetLayeredLookup(LayeredLookup state);
 // monitor of the desktop (sums that leave 32 bits are cut off at its ends).
 bool touchesAnyMonitor(int x, int y, int width, int height);
 
-// For tests: answers in MonitorFromRect's place; null gives the system's back.
-typedef HMONITOR(WINAPI* MonitorLookup)(LPCRECT, DWORD);
+// The rectangle of the monitor nearest r (r itself if the system names none).
+RECT monitorNearest(const RECT& r);
+
+// For tests: answers in the system's place (MonitorFromRect with flags, then
+// the monitor's rectangle; false for no monitor); null gives the system's back.
+typedef bool (*MonitorLookup)(const RECT& r, DWORD flags, RECT& monitor);
 void setMonitorLookup(MonitorLookup lookup);

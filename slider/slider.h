@@ -89,6 +89,7 @@ class Slider {
   void releaseBinding();  // closes the device without a repaint
   double readControlValue();
   void writeControlValue();
+  void showControlValue();  // the control's value on the knob, if it is not what value says
   void handleControlChange(unsigned control);
   void directNotificationsToWindow();
   void releaseAtUnload();
@@ -101,7 +102,8 @@ class Slider {
   // whatever kind of binding it is (slider/level.cpp)
   bool levelBound() const;
   double level() const;
-  void setLevel(double level);  // like a drag: knob, one write, repaint; unbound: nothing
+  // Like a drag, one write, but the knob then shows the level read back; unbound: nothing.
+  void setLevel(double level);
   void stepLevel(double percent);
   const char* levelName() const;
   bool levelMuted() const;

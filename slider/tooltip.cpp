@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "plugin/module_state.h"
+#include "slider/placement.h"
 
 namespace {
 
@@ -71,11 +72,7 @@ int clampInt(int v, int low, int high) { return v < low ? low : v > high ? high 
 POINT placeFor(const Slider& s, SIZE tipSize) {
   RECT r;
   GetWindowRect(s.window, &r);
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof monitor;
-  monitor.rcMonitor = r;
-  GetMonitorInfoA(MonitorFromWindow(s.window, MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT& m = monitor.rcMonitor;
+  const RECT m = monitorNearest(r);
   const int centre = s.levelBound() ? r.left + s.margin + s.knobPos + s.knobWidth / 2
                                     : r.left + (r.right - r.left) / 2;
   POINT at;
@@ -84,10 +81,18 @@ POINT placeFor(const Slider& s, SIZE tipSize) {
   return at;
 }
 
+// The track position travels as two 16-bit halves, and a control that reads
+// them unsigned (wine's does for x) puts a place left of or above the primary
+// monitor far off to the right: the window is then put where it belongs.
 void moveTo(POINT at) {
-  if (at.x == tip.at.x && at.y == tip.at.y) return;
-  tip.at = at;
-  SendMessageA(tip.window, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
+  if (at.x != tip.at.x || at.y != tip.at.y) {
+    tip.at = at;
+    SendMessageA(tip.window, TTM_TRACKPOSITION, 0,
+                 MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));
+  }
+  RECT placed;
+  if (!GetWindowRect(tip.window, &placed) || (placed.left == at.x && placed.top == at.y)) return;
+  SetWindowPos(tip.window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The control sizes itself to its text only while it shows, and a tracking
@@ -177,6 +182,11 @@ void dragEnded(Slider& s) {
   }
   tip.reasons |= kTipPointerRests;
   endTooltip(s, kTipDrag);
+}
+
+void windowHidden(Slider& s) {
+  tip.watching = false;
+  endTooltip(s, kTipPointerRests | kTipDrag | kTipWheel);
 }
 
 void destroyTooltip() {

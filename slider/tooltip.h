@@ -26,5 +26,6 @@ void pointerLeft(Slider& s);
 // The knob drag has ended: the tooltip stays only while the pointer is still here.
 void dragEnded(Slider& s);
 
-void destroyTooltip();  // with the slider window
-HWND tooltipWindow();   // null until first shown
+void windowHidden(Slider& s);  // every reason ends
+void destroyTooltip();         // with the slider window
+HWND tooltipWindow();          // null until first shown

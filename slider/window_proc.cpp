@@ -128,6 +128,18 @@ LRESULT onPointerLeft(Slider& s) {
   return 0;
 }
 
+// A window hidden under a held knob (the shell hid the plug-ins) ends the
+// drag: moves no one can see must not set the volume, nor the tooltip stay.
+LRESULT onShowWindow(Slider& s, HWND hwnd, WPARAM shown, LPARAM lParam) {
+  if (shown == FALSE) {
+    if (s.dragging) ReleaseCapture();  // its WM_CAPTURECHANGED ends the drag
+    s.dragging = false;
+    s.mutePressed = false;
+    windowHidden(s);
+  }
+  return DefWindowProcA(hwnd, WM_SHOWWINDOW, shown, lParam);
+}
+
 LRESULT onReload(Slider& s) {
   locateSettings();
   s.applyWindowState();
@@ -191,6 +203,7 @@ LRESULT Slider::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_NCMBUTTONDBLCLK: return onMiddlePress(*this, hwnd);
     case WM_NCMBUTTONUP: return onMiddleRelease(*this);
     case WM_TIMER: return onTimer(*this, hwnd, wParam, lParam);
+    case WM_SHOWWINDOW: return onShowWindow(*this, hwnd, wParam, lParam);
     case WM_DESTROY: return onDestroy(hwnd, wParam, lParam);
     case HostMsgReload: return onReload(*this);
     case HostMsgCommand: return onCommand(*this, reinterpret_cast<const char*>(lParam));

@@ -105,6 +105,40 @@ TEST(DecimalNumber, ConvertsWithThirtyTwoBitWrapAround) {
   EXPECT_EQ(decimalBits(nullptr), 0u);
 }
 
+TEST(DecimalNumber, StrictArgumentsArePlainDigitsAndClampInsteadOfWrapping) {
+  const struct {
+    const char* text;
+    bool valid;
+    std::uint32_t value;
+  } cases[] = {
+      {"p-volume-s-0", true, 0},
+      {"p-volume-s-75", true, 75},
+      {"p-volume-s-100-x", true, 100},
+      {"p-volume-s-101", true, 100},
+      {"p-volume-s-4294967346", true, 100},
+      {"p-volume-s-000000000000000000000000042", true, 42},
+      {"p-volume-s-99999999999999999999999999", true, 100},
+      {"p-volume-s--30", false, 0},
+      {"p-volume-s-+5", false, 0},
+      {"p-volume-s-75abc", false, 0},
+      {"p-volume-s-1e9", false, 0},
+      {"p-volume-s- 5", false, 0},
+      {"p-volume-s", false, 0},
+  };
+  for (const auto& c : cases) {
+    CommandTokens t;
+    tokeniseCommand(c.text, t);
+    std::uint32_t value = 7;
+    EXPECT_EQ(strictNumber(t, 3, 100, value), c.valid) << c.text;
+    EXPECT_EQ(value, c.valid ? c.value : 7u) << c.text;
+  }
+  CommandTokens t;
+  tokeniseCommand("p-endpoint-s-99999999999", t);
+  std::uint32_t value = 0;
+  EXPECT_TRUE(strictNumber(t, 3, UINT32_MAX, value));
+  EXPECT_EQ(value, UINT32_MAX);
+}
+
 TEST(DecimalNumber, SignedViewKeepsTheSameBits) {
   EXPECT_EQ(decimalToInt32("3000000000"), -1294967296);
   EXPECT_EQ(decimalToInt32("4294967295"), -1);

@@ -287,6 +287,7 @@ TEST_F(Commands, VolumeCommandsSetStepAndMuteLikeADragWithinItsEnds) {
   EXPECT_EQ(mixerdouble::opens(), 0);
 
   slider.handleCommand("@KvSliderConfigure-mixer-slider1-0-0-7");
+  constexpr DWORD kRefused = ~0u;  // the invalid-arguments box, and no write
   const struct {
     const char* command;
     int wheelStep;
@@ -295,24 +296,49 @@ TEST_F(Commands, VolumeCommandsSetStepAndMuteLikeADragWithinItsEnds) {
       {"@KvSliderConfigure-volume-slider1-40", 2, 26214},
       {"@KvSliderConfigure-volumeup-slider1", 2, 27524},       // the wheel step: 42%
       {"@KvSliderConfigure-volumedown-slider1-10", 2, 20970},  // from the value read back
-      {"@KvSliderConfigure-volumeup-slider1-+100", 2, 65535},
-      {"@KvSliderConfigure-volumedown", 5, 62258},  // no instance either: 95%
+      {"@KvSliderConfigure-volumedown", 5, 17693},             // no instance either: 27%
       {"@KvSliderConfigure-volume-slider1-150", 2, 65535},
-      {"@KvSliderConfigure-volume-slider1-3000000000", 2, 0},        // wraps negative
-      {"@KvSliderConfigure-volumedown-slider1-4294967295", 2, 655},  // down by -1: 1%
-      {"@KvSliderConfigure-volumeup-slider1-abc", 2, 655},
+      {"@KvSliderConfigure-volume-slider1-50", 2, 32767},
+      // Only plain digits count, and large numbers clamp instead of wrapping.
+      {"@KvSliderConfigure-volume-slider1-abc", 2, kRefused},
+      {"@KvSliderConfigure-volume-slider1-1e9", 2, kRefused},
+      {"@KvSliderConfigure-volume-slider1--30", 2, kRefused},
+      {"@KvSliderConfigure-volume-slider1-75abc", 2, kRefused},
+      {"@KvSliderConfigure-volumeup-slider1-+100", 2, kRefused},
+      {"@KvSliderConfigure-volumeup-slider1- 5", 2, kRefused},
+      {"@KvSliderConfigure-volume-slider1-4294967346", 2, 65535},
+      {"@KvSliderConfigure-volumedown-slider1-4294967295", 2, 0},
+      {"@KvSliderConfigure-volumeup-slider1-3000000000", 2, 65535},
+      {"@KvSliderConfigure-volume-slider1-00000000000000000000000000001", 2, 655},
       {"@KvSliderConfigure-volumedown-slider1-0-ignored", 2, 655},
   };
   for (const auto& step : steps) {
     slider.wheelStep = step.wheelStep;
     settle();
     const size_t before = mixerdouble::sets().size();
+    const double level = slider.value;
+    const size_t boxesBefore = boxes.boxes().size();
     slider.handleCommand(step.command);
+    const size_t shown = boxes.boxes().size() - boxesBefore;
+    if (step.raw == kRefused) {
+      EXPECT_EQ(shown, 1u) << step.command;
+      EXPECT_EQ(mixerdouble::sets().size(), before) << step.command;
+      EXPECT_EQ(slider.value, level) << step.command;
+      continue;
+    }
+    EXPECT_EQ(shown, 0u) << step.command;
     ASSERT_EQ(mixerdouble::sets().size(), before + 1) << step.command;  // one write each
     EXPECT_EQ(mixerdouble::sets().back().raw, step.raw) << step.command;
     EXPECT_EQ(slider.knobPos, static_cast<int>(slider.value * slider.travel() + 0.5));
     EXPECT_TRUE(repaintRequested()) << step.command;
   }
+
+  // A set the device refuses: the knob shows what the device kept.
+  settle();
+  mixerdouble::fail(mixerdouble::Op::SetDetails);
+  slider.handleCommand("@KvSliderConfigure-volume-slider1-60");
+  EXPECT_EQ(slider.knobPos, 2);  // 1% on a travel of 184
+  mixerdouble::clearFailures();
 
   // The mute of the control's line, toggled; a line without one: nothing, no box.
   settle();
@@ -325,7 +351,7 @@ TEST_F(Commands, VolumeCommandsSetStepAndMuteLikeADragWithinItsEnds) {
   const size_t sets = mixerdouble::sets().size();
   slider.handleCommand("@KvSliderConfigure-mutetoggle-slider1");
   EXPECT_EQ(mixerdouble::sets().size(), sets);
-  EXPECT_TRUE(boxes.boxes().empty());
+  EXPECT_EQ(boxes.boxes().size(), 6u);  // the refused steps' only
 }
 
 TEST_F(Commands, OnlyTheFirst255CharactersCount) {

@@ -93,9 +93,16 @@ TEST_F(EndpointBinding, CommandsBindTheDefaultOrTheNthEndpointAndEndAnyOtherBind
   EXPECT_EQ(statuses(), (Texts{kNoEndpoint, kNoEndpoint, kNoEndpoint}));
   EXPECT_EQ(endpointdouble::registeredCallbacks(), 0);
 
+  // A number that is not plain digits is refused, and the binding stays.
   MessageBoxCapture boxes;
-  command("endpoint-slider1");
-  EXPECT_EQ(boxes.boxes().size(), 1u);
+  command("endpoint-slider1-2");
+  for (const char* text :
+       {"endpoint-slider1", "endpoint-slider1-xyz", "endpoint-slider1--1", "endpoint-slider1-2x"})
+    command(text);
+  EXPECT_EQ(boxes.boxes().size(), 4u);
+  EXPECT_EQ(name(), "Headset");
+  command("endpoint-slider1-99999999999999999999");  // no such endpoint, and no wrap-around
+  EXPECT_FALSE(volumeBound(slider));
   command("endpoint-slider1-1");
   command("nomixer-slider1");
   EXPECT_FALSE(volumeBound(slider));
@@ -231,6 +238,21 @@ TEST_F(EndpointBinding, TheStoredEndpointWinsOverTheMixerControlAndIsKeptWhileAb
   EXPECT_EQ(slider.knobPos, 138);
   stop();
   EXPECT_EQ(hostdouble::value(file, kEndpointKey), "{usb}");
+
+  // An ID the host may have cut, or that is not UTF-8, names no endpoint; the
+  // file keeps it as the user wrote it until another choice is made.
+  for (const std::string& stored : {"{" + std::string(253, 'a') + "}", std::string("{\xC3(}")}) {
+    hostdouble::setValue(file, kEndpointKey, stored);
+    startClean();
+    EXPECT_FALSE(volumeBound(slider));
+    EXPECT_EQ(statuses().back(), kNoEndpoint);
+    stop();
+    EXPECT_EQ(hostdouble::value(file, kEndpointKey), stored);
+  }
+  startClean();
+  command("nomixer-slider1");
+  stop();
+  EXPECT_EQ(hostdouble::value(file, kEndpointKey), "");
 }
 
 // The host may have left the thread without COM, or in either model; the

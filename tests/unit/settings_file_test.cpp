@@ -274,13 +274,16 @@ TEST_F(SettingsFile, PositionOffEveryMonitorIsRepairedAlphaClampedWheelStepReset
 const RECT kMonitors[] = {{0, 0, 1024, 768}, {1024, 0, 2944, 1080}, {-1280, -1024, 0, 0}};
 RECT lastLookedUp;
 
-HMONITOR WINAPI threeMonitors(LPCRECT r, DWORD flags) {
-  lastLookedUp = *r;
-  for (size_t i = 0; i < std::size(kMonitors); ++i) {
+bool threeMonitors(const RECT& r, DWORD flags, RECT& monitor) {
+  lastLookedUp = r;
+  for (const RECT& m : kMonitors) {
     RECT common;
-    if (IntersectRect(&common, r, &kMonitors[i])) return reinterpret_cast<HMONITOR>(i + 1);
+    if (!IntersectRect(&common, &r, &m)) continue;
+    monitor = m;
+    return true;
   }
-  return flags == MONITOR_DEFAULTTONULL ? nullptr : reinterpret_cast<HMONITOR>(1);
+  monitor = kMonitors[0];
+  return flags != MONITOR_DEFAULTTONULL;
 }
 
 TEST_F(SettingsFile, PositionOnAnyMonitorIsKeptAndOnNoneComesBackToThePrimary) {
@@ -520,12 +523,12 @@ TEST_F(SettingsFile, StoredDeviceNameFindsItsDeviceWhenIndicesShift) {
   const struct {
     const char* stored;  // no key at all when null
     std::vector<std::string> devices;
-    unsigned bound;
+    int bound;  // -1: none, and the stored binding is written back as read
   } cases[] = {
       {nullptr, {"HDMI", "USB Headset"}, 0},                    // first: every case writes the key
       {"USB Headset", {"Onboard", "HDMI", "USB Headset "}, 2},  // blanks around do not count
       {"USB Headset", {"USB Headset", "USB Headset"}, 0},       // the stored index first
-      {"USB Headset", {"HDMI", "Onboard"}, 0},                  // none has it: as before
+      {"USB Headset", {"HDMI", "Onboard"}, -1},                 // none has it: kept, not bound
       {"", {"HDMI", "USB Headset"}, 0},
   };
   for (const auto& c : cases) {
@@ -539,12 +542,19 @@ TEST_F(SettingsFile, StoredDeviceNameFindsItsDeviceWhenIndicesShift) {
     store("kvslider.slider1.mixer.control", "9");
     if (c.stored) store(name.c_str(), c.stored);
     slider.readSettings(kFile);
-    ASSERT_TRUE(slider.mixerBound);
-    EXPECT_EQ(slider.deviceId, c.bound);
+    ASSERT_EQ(slider.mixerBound, c.bound >= 0);
     if (!c.stored) {  // a file from before names were kept reads exactly as then
       EXPECT_EQ(mixerdouble::log().front(), "mixerOpen(0, none, CALLBACK_WINDOW)");
     }
-    slider.writeSettings(kFile);  // the name of what was bound
+    slider.writeSettings(kFile);  // the name of what was bound, or of what was kept
+    if (c.bound < 0) {
+      EXPECT_EQ(mixerdouble::sets().size(), 0u);
+      EXPECT_EQ(hostdouble::value(kFile, name), c.stored);
+      EXPECT_EQ(hostdouble::value(kFile, "kvslider.slider1.mixer.device"), "0");
+      EXPECT_EQ(hostdouble::value(kFile, "kvslider.slider1.mixer.set:"), "true");
+      continue;
+    }
+    EXPECT_EQ(slider.deviceId, static_cast<unsigned>(c.bound));
     EXPECT_EQ(hostdouble::value(kFile, name), c.devices[c.bound]);
     slider.releaseAtUnload();
   }

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <thread>
 
+#include "slider/placement.h"
 #include "slider/tooltip.h"
 #include "tests/support/plugin_fixture.h"
 
@@ -180,6 +181,19 @@ TEST_F(WindowProc, ReleaseOrLostCaptureEndsTheDragWithoutAWrite) {
   moveClient(150);
   EXPECT_EQ(sets(), before);
   ReleaseCapture();
+
+  // The shell hides the plug-ins under a held knob: the drag and its tooltip end.
+  slider.toggleWithPlugins = true;
+  press(50, 12);
+  ASSERT_TRUE(tipShown());
+  slider.handleCommand("@KvHidePlugins");
+  EXPECT_FALSE(IsWindowVisible(slider.window));
+  EXPECT_FALSE(slider.dragging);
+  EXPECT_NE(GetCapture(), slider.window);
+  EXPECT_FALSE(tipShown());
+  const size_t hidden = sets();
+  moveClient(150);
+  EXPECT_EQ(sets(), hidden);
 }
 
 TEST_F(WindowProc, NotificationsWaitUntilTheDragEnds) {
@@ -351,6 +365,21 @@ TEST_F(WindowProc, TooltipSaysWhatIsBoundBesideTheSliderWithoutTakingTheFocus) {
   EXPECT_FALSE(IntersectRect(&overlap, &tip, &own));
   EXPECT_GE(tip.top, own.bottom);
   EXPECT_EQ(tipText(), "Master Volume: 100%");
+
+  // On a monitor left of and above the primary, the tooltip's place is negative.
+  send(WM_NCMOUSELEAVE, 0, 0);
+  setMonitorLookup([](const RECT&, DWORD, RECT& monitor) {
+    monitor = {-1280, -1024, 0, 0};
+    return true;
+  });
+  SetWindowPos(slider.window, nullptr, -600, -300, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  send(WM_NCMOUSEHOVER, HTCAPTION, screenPoint(100, 12));
+  setMonitorLookup(nullptr);
+  GetWindowRect(tooltipWindow(), &tip);
+  EXPECT_LE(tip.bottom, -300);
+  EXPECT_GE(tip.bottom, -304);
+  EXPECT_NEAR((tip.left + tip.right) / 2, -600 + 4 + slider.knobPos + 4, 2);
 
   send(WM_NCMOUSELEAVE, 0, 0);
   EXPECT_FALSE(tipShown());

@@ -1,12 +1,33 @@
-# Sourced by scripts/test and scripts/demo: a private display, wine prefix,
-# persistent wineserver and PulseAudio server for this checkout, torn down by
-# kv_env_stop (only the processes started here).
+# Sourced by scripts/test, scripts/demo and scripts/bench: a private display,
+# wine prefix, persistent wineserver and PulseAudio server for this checkout,
+# torn down by kv_env_stop (only the processes started here).
 KV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KV_RUN=$KV_ROOT/build/run
 export WINEPREFIX=$KV_ROOT/build/wineprefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 kv_pids=()
+
+# Some x86_64 kernels and VMs refuse 32-bit programs altogether ("Exec format
+# error", even from /lib/ld-linux.so.2), and Debian's `wine` is the 32-bit
+# loader once wine32 is installed: there everything must go through wine64.
+# Only running the 32-bit loader tells; KV_NO_32BIT=1 asks for the 64-bit-only
+# way anyway. The answer is exported as KV_NO_32BIT (0 or 1) with the loader
+# to use as KV_WINE, so scripts/test, its children and cmake/wine-run agree.
+kv_decide_32bit() {
+  local why
+  if [ "${KV_NO_32BIT:-}" = 1 ]; then
+    why="KV_NO_32BIT=1"
+  elif why=$(/usr/lib/wine/wine --version 2>&1 >/dev/null); then
+    export KV_NO_32BIT=0 KV_WINE=wine
+    return 0
+  else
+    why=$(printf '%s' "${why:-/usr/lib/wine/wine failed}" | head -n1)
+  fi
+  export KV_NO_32BIT=1 KV_WINE=/usr/lib/wine/wine64
+  echo "env: 32-bit programs do not run here ($why): wine runs with its 64-bit loader only"
+}
+kv_decide_32bit
 
 kv_start_display() {
   if [ -n "${KV_KEEP_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ]; then return 0; fi
@@ -17,11 +38,13 @@ kv_start_display() {
   export DISPLAY=":$(head -n1 "$KV_RUN/display")"
 }
 
-# What a prefix depends on: wine's version and which of its loaders (32-bit,
-# 64-bit) are installed. A prefix made before the 32-bit half was added cannot
-# start anything afterwards ("could not load kernel32.dll").
+# What a prefix depends on: wine's version, which of its loaders (32-bit,
+# 64-bit) are installed and which one made it. A prefix made before the 32-bit
+# half was added cannot start anything afterwards ("could not load
+# kernel32.dll"), and one made by wine64 alone lacks the 32-bit half's setup.
 kv_wine_installation() {
-  wine --version 2>/dev/null || echo "no wine"
+  "$KV_WINE" --version 2>/dev/null || echo "no wine"
+  echo "made with $KV_WINE"
   dpkg-query -W -f='${db:Status-Abbrev}${binary:Package} ${Version}\n' wine32 wine64 2>/dev/null |
     sed -n 's/^ii *//p'
 }
@@ -32,25 +55,25 @@ kv_start_wine() {
   installation=$(kv_wine_installation)
   if [ "$(cat "$WINEPREFIX/.kv-ready" 2>/dev/null)" != "$installation" ]; then
     if [ -f "$WINEPREFIX/.kv-ready" ]; then
-      echo "env: the wine installation changed; making the wine prefix anew"
+      echo "env: the wine installation or loader changed; making the wine prefix anew"
     else
       echo "env: creating wine prefix (once)"
     fi
     wineserver -k >/dev/null 2>&1 || true
     rm -rf "$WINEPREFIX"
-    if ! wine wineboot -i </dev/null >/dev/null 2>&1; then
-      echo "env: wine could not make its prefix in $WINEPREFIX"
+    if ! "$KV_WINE" wineboot -i </dev/null >/dev/null 2>&1; then
+      echo "env: $KV_WINE could not make its prefix in $WINEPREFIX"
       return 1
     fi
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    "$KV_WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    "$KV_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    "$KV_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wineserver -w
     printf '%s\n' "$installation" >"$WINEPREFIX/.kv-ready"
   fi
   wineserver -p &
   kv_pids+=($!)
-  wine wineboot </dev/null >/dev/null 2>&1 || true
+  "$KV_WINE" wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 # Keeps wine's desktop open until kv_env_stop with a program that holds one

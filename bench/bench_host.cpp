@@ -8,6 +8,7 @@ struct HostMenuRecord {
 
 namespace {
 HWND hostWindow;
+const char* sliderList = "";
 LARGE_INTEGER frequency;
 LONGLONG gradientTicks;
 int menuCallCount;
@@ -19,6 +20,7 @@ void countMenuCall() { ++menuCallCount; }
 
 namespace benchhost {
 void setHostWindow(HWND window) { hostWindow = window; }
+void setSliderList(const char* list) { sliderList = list; }
 double gradientSeconds() {
   QueryPerformanceFrequency(&frequency);
   return static_cast<double>(gradientTicks) / static_cast<double>(frequency.QuadPart);
@@ -40,7 +42,9 @@ bool FileExists(const char*) { return false; }
 const char* stylePath(const char*) { return "C:\\bench\\none.style"; }
 int ReadInt(const char*, const char*, int d) { return d; }
 bool ReadBool(const char*, const char*, bool d) { return d; }
-const char* ReadString(const char*, const char*, const char* d) { return d; }
+const char* ReadString(const char*, const char* key, const char* d) {
+  return lstrcmpA(key, "kvslider.sliders:") == 0 ? sliderList : d;
+}
 COLORREF ReadColor(const char*, const char*, const char*) { return RGB(40, 60, 90); }
 bool WriteInt(const char*, const char*, int) { return true; }
 bool WriteBool(const char*, const char*, bool) { return true; }

@@ -5,7 +5,8 @@
 
 namespace benchhost {
 void setHostWindow(HWND window);
-double gradientSeconds();  // time spent inside MakeGradient since the last reset
-int menuCalls();           // MakeMenu / MakeSubmenu / MakeMenuItem / MakeMenuNOP calls
+void setSliderList(const char* list);  // what the settings file lists, "" for none
+double gradientSeconds();              // time spent inside MakeGradient since the last reset
+int menuCalls();                       // MakeMenu / MakeSubmenu / MakeMenuItem / MakeMenuNOP calls
 void resetCounters();
 }  // namespace benchhost

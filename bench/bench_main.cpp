@@ -12,10 +12,11 @@
 
 #include "bench/bench_host.h"
 #include "commands/config_menu.h"
-#include "mixer/bound_volume.h"
+#include "mixer/binding.h"
 #include "mixer/endpoint_binding.h"
 #include "plugin/entry_points.h"
 #include "plugin/module_state.h"
+#include "plugin/slider_list.h"
 #include "slider/paint_buffer.h"
 
 #ifdef KV_BENCH_DOUBLE
@@ -26,6 +27,13 @@
 namespace {
 
 constexpr int kRounds = 21;
+constexpr char kSixteenSliders[] =
+    "slider1 slider2 slider3 slider4 slider5 slider6 slider7 slider8 slider9 slider10 slider11 "
+    "slider12 slider13 slider14 slider15 slider16";
+
+// The slider the figures are taken on: the first, or the last of several.
+Slider* measured;
+Slider& slider() { return *measured; }
 
 double now() {
   static LARGE_INTEGER frequency = [] {
@@ -137,18 +145,22 @@ void setUpMixer(int devices, int destinations, int sources, int controls) {
     mixerdouble::addDevice(device);
   }
 }
-void bindFirstControl() { slider.bindControl(0, 0xFFFF0000u, 1); }
+void bindFirstControl() { slider().bindControl(0, 0xFFFF0000u, 1); }
 #else
 constexpr const char* kMixer = "wine winmm";
 void setUpMixer(int, int, int, int) {}
-void bindFirstControl() { slider.bindControl(0, 0xFFFF0000u, 0); }
+void bindFirstControl() { slider().bindControl(0, 0xFFFF0000u, 0); }
 #endif
 
 Figure platformWrite() {
   HMIXER mixer = nullptr;
   if (mixerOpen(&mixer, 0, 0, 0, 0) != MMSYSERR_NOERROR) return {0, 0};
   MIXERCONTROLDETAILS_UNSIGNED v = {0};
-  MIXERCONTROLDETAILS details = slider.controlDetails;
+  MIXERCONTROLDETAILS details = {};
+  details.cbStruct = sizeof details;
+  details.dwControlID = slider().binding.winmm.controlId;
+  details.cChannels = 1;
+  details.cbDetails = sizeof v;
   details.paDetails = &v;
   const DWORD flags = MIXER_OBJECTF_HMIXER;
   Figure f = measure(200, [&](int n) {
@@ -183,7 +195,8 @@ Figure platformEndpointWrite() {
   return measure(500, [](int n) {
     for (int i = 0; i < n; ++i) {
       double level = 0.0;
-      if (!writeEndpointLevel((i % 192) / 192.0)) readEndpointLevel(level);
+      const EndpointVolume& e = slider().binding.endpoint;
+      if (!writeEndpointLevel(e, (i % 192) / 192.0)) readEndpointLevel(e, level);
     }
   });
 }
@@ -192,28 +205,28 @@ Figure platformEndpointWrite() {
 // directly; the platform's parts (the repaint request, the driver's or the
 // endpoint's calls) are timed alone and taken off the direct figure.
 void benchDragStep(const char* kind, const char* platformWhat, Figure (*platformWrite)()) {
-  if (!volumeBound(slider)) {
+  if (!volumeBound(slider().binding)) {
     std::printf("| drag step (%s) | not bound | | | | |\n", kind);
     return;
   }
-  HWND w = slider.window;
-  slider.dragging = true;
+  HWND w = slider().window;
+  slider().dragging = true;
   const auto move = [](int i) { return MAKELPARAM(4 + (i * 7) % 192, 5); };
   const Figure sent = measure(500, [&](int n) {
     for (int i = 0; i < n; ++i) SendMessageA(w, WM_MOUSEMOVE, 0, move(i));
   });
   const Figure direct = measure(500, [&](int n) {
-    for (int i = 0; i < n; ++i) slider.windowProc(w, WM_MOUSEMOVE, 0, move(i));
+    for (int i = 0; i < n; ++i) slider().windowProc(w, WM_MOUSEMOVE, 0, move(i));
   });
   // The same step's own work without the repaint request: knob, value, write.
   const Figure alone = measure(2000, [&](int n) {
     for (int i = 0; i < n; ++i) {
-      slider.setKnobFromPointer(LOWORD(move(i)));
-      slider.updateValueFromKnob();
-      writeVolume(slider);
+      slider().setKnobFromPointer(LOWORD(move(i)));
+      slider().updateValueFromKnob();
+      slider().writeLevel();
     }
   });
-  slider.dragging = false;
+  slider().dragging = false;
   const Figure invalidate = measure(500, [&](int n) {
     for (int i = 0; i < n; ++i) InvalidateRect(w, nullptr, FALSE);
   });
@@ -238,9 +251,9 @@ void benchDragSteps() {
   bindFirstControl();
   benchDragStep(kMixer, "mixer fetch + set alone", platformWrite);
   setUpEndpoints();
-  bindEndpoint(slider, 0);
+  slider().bindEndpoint(0);
   benchDragStep(kEndpoint, "endpoint set alone", platformEndpointWrite);
-  unbindVolume(slider);
+  slider().unbindControl();
   bindFirstControl();
 }
 
@@ -280,14 +293,14 @@ void resize(HWND w, int width, int height) {
 // released after each one, which is how every paint went before it was kept;
 // then the whole redraw cycle around it, and the same cycle with nothing drawn.
 void benchPaint(int width, int height) {
-  HWND w = slider.window;
-  slider.width = width;
-  slider.height = height;
+  HWND w = slider().window;
+  slider().width = width;
+  slider().height = height;
   resize(w, width, height);
   benchhost::resetCounters();
   const Figure total = paints(w);
   const double gradientPerPaint = benchhost::gradientSeconds() * 1e6 / (kRounds * 200);
-  const Figure perPaintBuffer = paints(w, releasePaintBuffer);
+  const Figure perPaintBuffer = paints(w, [] { releasePaintBuffer(slider().paintBuffer); });
   const Figure redraw = redraws(w);
 
   HWND baseline = makeWindow("KvBenchPaintBaseline", baselineProc);
@@ -321,29 +334,50 @@ void benchMenu() {
   const char* what = "menu of wine's endpoints and mixer devices";
 #endif
   const Figure f = measure(5, [&](int n) {
-    for (int i = 0; i < n; ++i) showConfigMenu();
+    for (int i = 0; i < n; ++i) showConfigMenu(slider());
   });
   benchhost::resetCounters();
-  showConfigMenu();
+  showConfigMenu(slider());
   char platform[64];
   std::snprintf(platform, sizeof platform, "host menu calls per build: %d", benchhost::menuCalls());
   row(what, f, platform, {0, 0});
 }
 
-// From the host's call to a shown, registered window; stopping is not counted.
-void benchStart(HINSTANCE instance) {
-  endPlugin(instance);
-  std::vector<double> starts;
+// From the host's call to shown, registered windows; stopping is not counted.
+Figure starts(HINSTANCE instance, const char* list) {
+  benchhost::setSliderList(list);
+  std::vector<double> taken;
   for (int r = 0; r < kRounds; ++r) {
     const double t0 = now();
     beginPlugin(instance);
-    starts.push_back((now() - t0) * 1e6);
+    taken.push_back((now() - t0) * 1e6);
     endPlugin(instance);
     pump();
   }
-  std::sort(starts.begin(), starts.end());
-  row("beginPlugin to a shown window", {starts.front(), starts[starts.size() / 2]}, "", {0, 0});
+  std::sort(taken.begin(), taken.end());
+  return {taken.front(), taken[taken.size() / 2]};
+}
+
+void benchStart(HINSTANCE instance) {
+  const Figure one = starts(instance, "");
+  const Figure sixteen = starts(instance, kSixteenSliders);
+  row("beginPlugin to a shown window", one, "", {0, 0});
+  char growth[64];
+  std::snprintf(growth, sizeof growth, "%.1f times one start (median)",
+                sixteen.median / one.median);
+  row("beginPlugin to 16 shown windows", sixteen, growth, {0, 0});
+}
+
+// A drag step on the last of 16 sliders, beside the same on a lone slider.
+void benchManySliders(HINSTANCE instance) {
+  benchhost::setSliderList(kSixteenSliders);
   beginPlugin(instance);
+  measured = sliderAt(kMaxSliders - 1);
+  pump();
+  bindFirstControl();
+  benchDragStep("one of 16 sliders, mixer", "mixer fetch + set alone", platformWrite);
+  endPlugin(instance);
+  benchhost::setSliderList("");
 }
 
 }  // namespace
@@ -356,6 +390,7 @@ int main() {
     std::printf("beginPlugin failed\n");
     return 1;
   }
+  measured = sliderAt(0);
   std::printf("\n| figure (%s; %s) | min µs | median µs | platform share | min µs | median µs |\n",
               kMixer, kEndpoint);
   std::printf("|---|---|---|---|---|---|\n");
@@ -364,7 +399,9 @@ int main() {
   benchPaint(1000, 64);
   setUpMixer(8, 4, 8, 8);
   benchMenu();
-  benchStart(instance);
   endPlugin(instance);
+  benchStart(instance);
+  setUpMixer(1, 1, 0, 1);
+  benchManySliders(instance);
   return 0;
 }

@@ -30,7 +30,6 @@ file(GLOB KV_CORE_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/plugin/*.cpp ${CMAKE_SOURCE_DIR}/settings/*.cpp
   ${CMAKE_SOURCE_DIR}/slider/*.cpp ${CMAKE_SOURCE_DIR}/mixer/*.cpp
   ${CMAKE_SOURCE_DIR}/commands/*.cpp)
-list(REMOVE_ITEM KV_CORE_SOURCES ${CMAKE_SOURCE_DIR}/plugin/dll_main.cpp)
 add_library(kv_core OBJECT ${KV_CORE_SOURCES})
 target_include_directories(kv_core PUBLIC ${CMAKE_SOURCE_DIR})
 # _WINMM_ keeps mmsystem.h from marking the mixer functions dllimport, so tests
@@ -40,7 +39,7 @@ target_compile_definitions(kv_core PUBLIC _WINMM_ WIN32_LEAN_AND_MEAN NOMINMAX)
 target_compile_options(kv_core PRIVATE ${KV_WARNINGS} -fno-exceptions -fno-rtti ${KV_SIZE_FLAGS} -fwrapv
   -Os -ffunction-sections -fdata-sections)
 
-add_library(KvSlider SHARED ${CMAKE_SOURCE_DIR}/plugin/dll_main.cpp $<TARGET_OBJECTS:kv_core>)
+add_library(KvSlider SHARED $<TARGET_OBJECTS:kv_core>)
 set_target_properties(KvSlider PROPERTIES PREFIX "" OUTPUT_NAME KvSlider)
 target_include_directories(KvSlider PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(KvSlider PRIVATE _WINMM_)

@@ -3,8 +3,9 @@
 
 #include "commands/command_text.h"
 #include "commands/decimal_number.h"
+#include "commands/slider_commands.h"
 #include "commands/volume_commands.h"
-#include "mixer/bound_volume.h"
+#include "plugin/slider_list.h"
 #include "slider/slider.h"
 
 namespace {
@@ -17,19 +18,19 @@ void showInvalidArguments() {
 }
 
 bool bindFromTokens(Slider& s, const CommandTokens& t) {
-  bindMixerControl(s, decimalBits(t.token[3]), decimalBits(t.token[4]), decimalBits(t.token[5]));
+  s.bindControl(decimalBits(t.token[3]), decimalBits(t.token[4]), decimalBits(t.token[5]));
   return true;
 }
 
 bool bindEndpointFromTokens(Slider& s, const CommandTokens& t) {
   std::uint32_t number = 0;
   if (!strictNumber(t, 3, UINT32_MAX, number)) return false;
-  bindEndpoint(s, number);
+  s.bindEndpoint(number);
   return true;
 }
 
 bool unbind(Slider& s, const CommandTokens&) {
-  unbindVolume(s);
+  s.unbindControl();
   return true;
 }
 
@@ -92,7 +93,20 @@ constexpr Keyword kKeywords[] = {
     {"volumedown", 2, volumeDown},
     {"endpoint", 4, bindEndpointFromTokens},
     {"mutetoggle", 2, muteToggle},
+    {"newslider", 2, newSlider},
+    {"removeslider", 2, removeSlider},
 };
+
+constexpr int kInstanceToken = 2;
+
+// With one slider every command is its own, whatever it names; with several,
+// only the one it names acts, and a command naming none (a hotkey of a slider
+// removed since) is dropped by all of them without a word.
+bool addressedTo(const Slider& s, const CommandTokens& t) {
+  if (sliderCount() <= 1 && !s.removing) return true;
+  return t.count > kInstanceToken && std::strcmp(t.token[kInstanceToken], s.name) == 0 &&
+         !s.removing;
+}
 
 }  // namespace
 
@@ -112,6 +126,7 @@ void Slider::handleCommand(const char* text) {
 void Slider::handleConfigureCommand(const char* text) {
   CommandTokens tokens;
   tokeniseCommand(text, tokens);
+  if (!addressedTo(*this, tokens)) return;
   if (tokens.count >= 2) {
     for (const Keyword& k : kKeywords) {
       if (std::strcmp(tokens.token[1], k.word) != 0) continue;  // byte for byte

@@ -3,13 +3,11 @@
 #include <cstdio>
 
 #include "commands/enumeration_mixer.h"
-#include "mixer/bound_volume.h"
 #include "mixer/mixer_name.h"
 #include "plugin/module_state.h"
+#include "plugin/slider_list.h"
 
 namespace {
-
-const char kNothingCommand[] = "@KvSliderConfigure-nomixer-slider1";
 
 // Builds one titled submenu with fill and hangs it under parent by the same title.
 template <typename Fill>
@@ -19,8 +17,20 @@ void addSubmenu(HostMenu parent, const char* title, Fill fill) {
   MakeSubmenu(parent, menu, title);
 }
 
+// A command of this slider's: "@KvSliderConfigure-<keyword>-<name>".
+struct Command {
+  char text[kTextSize];
+  Command(const char* keyword, const Slider& s) {
+    std::snprintf(text, sizeof text, "@KvSliderConfigure-%s-%s", keyword, s.name);
+  }
+};
+
+void addItem(HostMenu menu, const char* label, const char* keyword, const Slider& s, bool checked) {
+  MakeMenuItem(menu, label, Command(keyword, s).text, checked);
+}
+
 // Lists one open device; false when the listing of devices has to stop.
-bool addDevice(HostMenu menu, UINT device) {
+bool addDevice(HostMenu menu, const Slider& s, UINT device) {
   EnumerationMixer mixer;
   if (!mixer.open(device)) {
     MakeMenuNOP(menu, "Error opening mixer.");
@@ -32,9 +42,10 @@ bool addDevice(HostMenu menu, UINT device) {
     return false;
   }
   const MixerName product(caps.szPname);
-  addSubmenu(menu, product.text,
-             [&](HostMenu submenu) { addDestinationMenus(submenu, device, mixer.handle(), caps); });
-  MakeMenuItem(menu, "- Nothing", kNothingCommand, !volumeChosen(slider));
+  addSubmenu(menu, product.text, [&](HostMenu submenu) {
+    addDestinationMenus(submenu, s, device, mixer.handle(), caps);
+  });
+  addItem(menu, "- Nothing", "nomixer", s, !volumeChosen(s.binding));
   if (!mixer.close()) {
     MakeMenuNOP(menu, "Error closing the mixer.");
     return false;
@@ -44,45 +55,49 @@ bool addDevice(HostMenu menu, UINT device) {
 
 }  // namespace
 
-void showConfigMenu() {
+void showConfigMenu(const Slider& s) {
   if (configMenu != nullptr) DelMenu(configMenu);
   configMenu = MakeMenu("KvSlider");
-  addSubmenu(configMenu, "Control", addControlItems);
-  addSubmenu(configMenu, "Options", addOptionItems);
-  addSubmenu(configMenu, "Visibility", addVisibilityItems);
+  addSubmenu(configMenu, "Control", [&](HostMenu m) { addControlItems(m, s); });
+  addSubmenu(configMenu, "Options", [&](HostMenu m) { addOptionItems(m, s); });
+  addSubmenu(configMenu, "Visibility", [&](HostMenu m) { addVisibilityItems(m, s); });
+  addSliderItems(configMenu, s);
   ShowMenu(configMenu);
 }
 
-void addControlItems(HostMenu menu) {
-  addEndpointItems(menu);
-  addDeviceMenus(menu);
+void addControlItems(HostMenu menu, const Slider& s) {
+  addEndpointItems(menu, s);
+  addDeviceMenus(menu, s);
 }
 
-void addDeviceMenus(HostMenu menu) {
+void addDeviceMenus(HostMenu menu, const Slider& s) {
   const UINT count = mixerGetNumDevs();
   if (count == 0) {
     MakeMenuNOP(menu, "No audio devices present.");
     return;
   }
   for (UINT device = 0; device < count; ++device)
-    if (!addDevice(menu, device)) return;
+    if (!addDevice(menu, s, device)) return;
 }
 
-void addOptionItems(HostMenu menu) {
-  MakeMenuItem(menu, "Always on top", "@KvSliderConfigure-ontoptoggle-slider1", slider.alwaysOnTop);
-  MakeMenuItem(menu, "Toggle with plugins", "@KvSliderConfigure-plugintoggle-slider1",
-               slider.toggleWithPlugins);
-  MakeMenuItem(menu, "Snap to window borders", "@KvSliderConfigure-snaptoggle-slider1",
-               slider.snapWindow);
-  MakeMenuItem(menu, "Position locked", "@KvSliderConfigure-dragtoggle-slider1", !slider.draggable);
+void addOptionItems(HostMenu menu, const Slider& s) {
+  addItem(menu, "Always on top", "ontoptoggle", s, s.alwaysOnTop);
+  addItem(menu, "Toggle with plugins", "plugintoggle", s, s.toggleWithPlugins);
+  addItem(menu, "Snap to window borders", "snaptoggle", s, s.snapWindow);
+  addItem(menu, "Position locked", "dragtoggle", s, !s.draggable);
 }
 
-void addVisibilityItems(HostMenu menu) {
+void addVisibilityItems(HostMenu menu, const Slider& s) {
   for (int n = 100; n >= 10; n -= 10) {
     char label[16];
-    char command[64];
+    char command[kTextSize];
     std::snprintf(label, sizeof label, "%d%%", n);
-    std::snprintf(command, sizeof command, "@KvSliderConfigure-alpha-slider1-%d", n);
+    std::snprintf(command, sizeof command, "@KvSliderConfigure-alpha-%s-%d", s.name, n);
     MakeMenuItem(menu, label, command, false);
   }
+}
+
+void addSliderItems(HostMenu menu, const Slider& s) {
+  if (sliderCount() < kMaxSliders) addItem(menu, "New slider", "newslider", s, false);
+  if (sliderCount() > 1) addItem(menu, "Remove this slider", "removeslider", s, false);
 }

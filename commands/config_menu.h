@@ -5,16 +5,23 @@
 
 #include "host/host_api.h"
 
-// Builds the configuration menu anew from the audio endpoints and mixer devices
-// present, and shows it.
-void showConfigMenu();
+class Slider;
+
+// Builds the configuration menu of one slider anew from the audio endpoints
+// and mixer devices present, and shows it. Its commands name that slider.
+void showConfigMenu(const Slider& s);
 
 // "Control": the audio endpoints, then the mixer devices.
-void addControlItems(HostMenu menu);
-void addEndpointItems(HostMenu menu);
-void addDeviceMenus(HostMenu menu);
-void addDestinationMenus(HostMenu menu, UINT device, HMIXER handle, const MIXERCAPSA& caps);
-void addSourceMenus(HostMenu menu, UINT device, HMIXER handle, const MIXERLINEA& destination);
-int addVolumeItems(HostMenu menu, UINT device, HMIXER handle, const MIXERLINEA& line);
-void addOptionItems(HostMenu menu);
-void addVisibilityItems(HostMenu menu);
+void addControlItems(HostMenu menu, const Slider& s);
+void addEndpointItems(HostMenu menu, const Slider& s);
+void addDeviceMenus(HostMenu menu, const Slider& s);
+void addDestinationMenus(HostMenu menu, const Slider& s, UINT device, HMIXER handle,
+                         const MIXERCAPSA& caps);
+void addSourceMenus(HostMenu menu, const Slider& s, UINT device, HMIXER handle,
+                    const MIXERLINEA& destination);
+int addVolumeItems(HostMenu menu, const Slider& s, UINT device, HMIXER handle,
+                   const MIXERLINEA& line);
+void addOptionItems(HostMenu menu, const Slider& s);
+void addVisibilityItems(HostMenu menu, const Slider& s);
+// "New slider" and, while there are several, "Remove this slider".
+void addSliderItems(HostMenu menu, const Slider& s);

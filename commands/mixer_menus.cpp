@@ -3,6 +3,7 @@
 #include "commands/config_menu.h"
 #include "mixer/mixer_name.h"
 #include "plugin/module_state.h"
+#include "slider/slider.h"
 
 namespace {
 
@@ -18,25 +19,22 @@ bool readLine(HMIXER handle, DWORD destination, DWORD source, DWORD query, MIXER
                            MIXER_OBJECTF_HMIXER | query) == MMSYSERR_NOERROR;
 }
 
-bool isBound(const MIXERLINEA& line, const MIXERCONTROLA& control) {
-  return slider.mixerBound && slider.controlId == control.dwControlID &&
-         slider.lineId == line.dwLineID;
-}
-
-void addVolumeItem(HostMenu menu, UINT device, const MIXERLINEA& line,
+void addVolumeItem(HostMenu menu, const Slider& s, UINT device, const MIXERLINEA& line,
                    const MIXERCONTROLA& control) {
   const MixerName name(control.szName);
   char label[kTextSize];
   char command[kTextSize];
   std::snprintf(label, sizeof label, "- %s", name.text);
-  std::snprintf(command, sizeof command, "@KvSliderConfigure-mixer-%s-%u-%u-%u", "slider1", device,
+  std::snprintf(command, sizeof command, "@KvSliderConfigure-mixer-%s-%u-%u-%u", s.name, device,
                 static_cast<unsigned>(line.dwLineID), static_cast<unsigned>(control.dwControlID));
-  MakeMenuItem(menu, label, command, isBound(line, control));
+  MakeMenuItem(menu, label, command,
+               boundToMixerControl(s.binding, line.dwLineID, control.dwControlID));
 }
 
 }  // namespace
 
-void addDestinationMenus(HostMenu menu, UINT device, HMIXER handle, const MIXERCAPSA& caps) {
+void addDestinationMenus(HostMenu menu, const Slider& s, UINT device, HMIXER handle,
+                         const MIXERCAPSA& caps) {
   if (caps.cDestinations == 0) {
     MakeMenuNOP(menu, "No destination lines available.");
     return;
@@ -49,13 +47,14 @@ void addDestinationMenus(HostMenu menu, UINT device, HMIXER handle, const MIXERC
     }
     const MixerName title(line.szName);
     HostMenu submenu = MakeMenu(title.text);
-    if (addVolumeItems(submenu, device, handle, line) > 0) MakeMenuNOP(submenu, "");
-    addSourceMenus(submenu, device, handle, line);
+    if (addVolumeItems(submenu, s, device, handle, line) > 0) MakeMenuNOP(submenu, "");
+    addSourceMenus(submenu, s, device, handle, line);
     MakeSubmenu(menu, submenu, title.text);
   }
 }
 
-void addSourceMenus(HostMenu menu, UINT device, HMIXER handle, const MIXERLINEA& destination) {
+void addSourceMenus(HostMenu menu, const Slider& s, UINT device, HMIXER handle,
+                    const MIXERLINEA& destination) {
   if (destination.cConnections == 0) {
     MakeMenuNOP(menu, "No source lines available.");
     return;
@@ -68,12 +67,13 @@ void addSourceMenus(HostMenu menu, UINT device, HMIXER handle, const MIXERLINEA&
     }
     const MixerName title(line.szName);
     HostMenu submenu = MakeMenu(title.text);
-    addVolumeItems(submenu, device, handle, line);
+    addVolumeItems(submenu, s, device, handle, line);
     MakeSubmenu(menu, submenu, title.text);
   }
 }
 
-int addVolumeItems(HostMenu menu, UINT device, HMIXER handle, const MIXERLINEA& line) {
+int addVolumeItems(HostMenu menu, const Slider& s, UINT device, HMIXER handle,
+                   const MIXERLINEA& line) {
   MIXERCONTROLA controls[kMaxControls] = {};
   MIXERLINECONTROLSA query = {};
   query.cbStruct = sizeof query;
@@ -90,7 +90,7 @@ int addVolumeItems(HostMenu menu, UINT device, HMIXER handle, const MIXERLINEA& 
   int added = 0;
   for (DWORD i = 0; i < query.cControls; ++i) {
     if (controls[i].dwControlType != MIXERCONTROL_CONTROLTYPE_VOLUME) continue;
-    addVolumeItem(menu, device, line, controls[i]);
+    addVolumeItem(menu, s, device, line, controls[i]);
     ++added;
   }
   return added;

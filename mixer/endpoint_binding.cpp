@@ -1,71 +1,44 @@
 #include "mixer/endpoint_binding.h"
 
-#include <endpointvolume.h>
+#include <utility>
 
-#include "mixer/endpoint_apartment.h"
 #include "mixer/endpoint_callbacks.h"
 
 namespace {
 
-// Plain pointers rather than scoped references: no static destructor may call
-// into COM. Everything is released at stop, or when the choice changes.
-struct BoundEndpoint {
-  IMMDevice* device;
-  IAudioEndpointVolume* volume;
-  IAudioEndpointVolumeCallback* callback;  // registered with volume, or null
-  wchar_t id[kEndpointIdSize];
-};
-
-struct Binding {
-  EndpointChoice choice;
-  wchar_t chosenId[kEndpointIdSize];
-  HWND window;
-  // Kept while there is a choice: it reports the default changing and
-  // endpoints leaving and coming back.
-  IMMDeviceEnumerator* enumerator;
-  IMMNotificationClient* devicesCallback;  // registered with enumerator, or null
-  BoundEndpoint bound;
-};
-
-Binding binding;
-
-void releaseBound() {
-  BoundEndpoint& b = binding.bound;
-  if (b.callback != nullptr) {
-    b.volume->UnregisterControlChangeNotify(b.callback);
-    b.callback->Release();
-  }
-  if (b.volume != nullptr) b.volume->Release();
-  if (b.device != nullptr) b.device->Release();
-  b = BoundEndpoint{};
+void releaseBound(EndpointVolume& e) {
+  if (e.volumeCallback) e.volume->UnregisterControlChangeNotify(e.volumeCallback.get());
+  e.volumeCallback.reset();
+  e.volume.reset();
+  e.device.reset();
+  e.boundId[0] = L'\0';
+  e.name[0] = '\0';
 }
 
-void releaseAll() {
-  releaseBound();
-  if (binding.devicesCallback != nullptr) {
-    binding.enumerator->UnregisterEndpointNotificationCallback(binding.devicesCallback);
-    binding.devicesCallback->Release();
-  }
-  if (binding.enumerator != nullptr) binding.enumerator->Release();
-  binding = Binding{};
+void releaseAll(EndpointVolume& e) {
+  releaseBound(e);
+  if (e.devicesCallback)
+    e.enumerator->UnregisterEndpointNotificationCallback(e.devicesCallback.get());
+  e.devicesCallback.reset();
+  e.enumerator.reset();
+  e.choice = EndpointChoice::None;
+  e.chosenId[0] = L'\0';
+  e.window = nullptr;
 }
 
-bool openEnumerator(HWND window) {
-  binding.enumerator = createDeviceEnumerator();
-  if (binding.enumerator == nullptr) return false;
-  binding.window = window;
+bool openEnumerator(EndpointVolume& e, HWND window) {
+  *e.enumerator.out() = createDeviceEnumerator();
+  if (!e.enumerator) return false;
+  e.window = window;
   // Without the callback the binding works, it only does not follow changes.
-  IMMNotificationClient* callback = newDevicesCallback(window);
-  if (callback == nullptr) return true;
-  if (SUCCEEDED(binding.enumerator->RegisterEndpointNotificationCallback(callback)))
-    binding.devicesCallback = callback;
-  else
-    callback->Release();
+  ComRef<IMMNotificationClient> callback(newDevicesCallback(window));
+  if (callback && SUCCEEDED(e.enumerator->RegisterEndpointNotificationCallback(callback.get())))
+    e.devicesCallback = std::move(callback);
   return true;
 }
 
 // Binds the volume of device, whose reference it takes over either way.
-bool bindDevice(IMMDevice* taken) {
+bool bindDevice(EndpointVolume& e, IMMDevice* taken) {
   ComRef<IMMDevice> device(taken);
   wchar_t id[kEndpointIdSize];
   if (!device || !isActiveEndpoint(device.get()) || !endpointIdOf(device.get(), id)) return false;
@@ -77,65 +50,62 @@ bool bindDevice(IMMDevice* taken) {
   float level = 0.0f;
   if (FAILED(volume->GetMasterVolumeLevelScalar(&level))) return false;  // nothing to show
 
-  BoundEndpoint& b = binding.bound;
-  b.callback = newVolumeCallback(binding.window);
-  if (b.callback != nullptr && FAILED(volume->RegisterControlChangeNotify(b.callback))) {
-    b.callback->Release();
-    b.callback = nullptr;
-  }
-  b.device = device.release();
-  b.volume = volume.release();
-  lstrcpynW(b.id, id, kEndpointIdSize);
+  ComRef<IAudioEndpointVolumeCallback> callback(newVolumeCallback(e.window, e.context));
+  if (callback && SUCCEEDED(volume->RegisterControlChangeNotify(callback.get())))
+    e.volumeCallback = std::move(callback);
+  friendlyNameOf(device.get(), e.name, kEndpointNameSize);
+  e.device = std::move(device);
+  e.volume = std::move(volume);
+  lstrcpynW(e.boundId, id, kEndpointIdSize);
   return true;
 }
 
-IMMDevice* currentDefault() {
+IMMDevice* currentDefault(const EndpointVolume& e) {
   IMMDevice* device = nullptr;
-  if (FAILED(binding.enumerator->GetDefaultAudioEndpoint(eRender, eConsole, &device)))
-    return nullptr;
+  if (FAILED(e.enumerator->GetDefaultAudioEndpoint(eRender, eConsole, &device))) return nullptr;
   return device;
 }
 
-IMMDevice* chosenDevice() {
-  if (binding.choice == EndpointChoice::Default) return currentDefault();
+IMMDevice* chosenDevice(const EndpointVolume& e) {
+  if (e.choice == EndpointChoice::Default) return currentDefault(e);
   IMMDevice* device = nullptr;
-  if (FAILED(binding.enumerator->GetDevice(binding.chosenId, &device))) return nullptr;
+  if (FAILED(e.enumerator->GetDevice(e.chosenId, &device))) return nullptr;
   return device;
 }
 
-bool bindChosen() { return binding.enumerator != nullptr && bindDevice(chosenDevice()); }
+bool bindChosen(EndpointVolume& e) { return e.enumerator && bindDevice(e, chosenDevice(e)); }
 
-bool choose(EndpointChoice choice, const wchar_t* id, HWND window) {
-  releaseAll();
-  const bool listening = openEnumerator(window);
-  binding.choice = choice;
-  if (choice == EndpointChoice::Named) lstrcpynW(binding.chosenId, id, kEndpointIdSize);
-  return listening && bindChosen();
+bool choose(EndpointVolume& e, EndpointChoice choice, const wchar_t* id, HWND window) {
+  releaseAll(e);
+  const bool listening = openEnumerator(e, window);
+  e.choice = choice;
+  if (choice == EndpointChoice::Named) lstrcpynW(e.chosenId, id, kEndpointIdSize);
+  return listening && bindChosen(e);
 }
 
-bool chooseOrDrop(EndpointChoice choice, const wchar_t* id, HWND window) {
-  if (choose(choice, id, window)) return true;
-  releaseAll();
+bool chooseOrDrop(EndpointVolume& e, EndpointChoice choice, const wchar_t* id, HWND window) {
+  if (choose(e, choice, id, window)) return true;
+  releaseAll(e);
   return false;
 }
 
 // The bound endpoint is still the one the choice names, and active.
-bool boundIsCurrent() {
-  if (!isActiveEndpoint(binding.bound.device)) return false;
-  if (binding.choice != EndpointChoice::Default) return true;
-  ComRef<IMMDevice> now(currentDefault());
+bool boundIsCurrent(const EndpointVolume& e) {
+  if (!isActiveEndpoint(e.device.get())) return false;
+  if (e.choice != EndpointChoice::Default) return true;
+  ComRef<IMMDevice> now(currentDefault(e));
   wchar_t id[kEndpointIdSize];
-  return now && endpointIdOf(now.get(), id) && lstrcmpW(id, binding.bound.id) == 0;
+  return now && endpointIdOf(now.get(), id) && lstrcmpW(id, e.boundId) == 0;
 }
 
 }  // namespace
 
-bool bindDefaultEndpoint(HWND window) {
-  return chooseOrDrop(EndpointChoice::Default, nullptr, window);
+bool bindDefaultEndpoint(EndpointVolume& e, HWND window) {
+  return chooseOrDrop(e, EndpointChoice::Default, nullptr, window);
 }
 
-bool bindEndpointNumber(unsigned number, HWND window) {
-  releaseAll();
+bool bindEndpointNumber(EndpointVolume& e, unsigned number, HWND window) {
+  releaseAll(e);
   wchar_t id[kEndpointIdSize];
   {
     EndpointList list;
@@ -143,66 +113,49 @@ bool bindEndpointNumber(unsigned number, HWND window) {
     ComRef<IMMDevice> device(list.device(number - 1));
     if (!device || !endpointIdOf(device.get(), id)) return false;
   }
-  return chooseOrDrop(EndpointChoice::Named, id, window);
+  return chooseOrDrop(e, EndpointChoice::Named, id, window);
 }
 
-bool restoreEndpoint(EndpointChoice choice, const wchar_t* id, HWND window) {
+bool restoreEndpoint(EndpointVolume& e, EndpointChoice choice, const wchar_t* id, HWND window) {
   if (choice == EndpointChoice::None) {
-    releaseAll();
+    releaseAll(e);
     return false;
   }
-  return choose(choice, id, window);
+  return choose(e, choice, id, window);
 }
 
-void unbindEndpoint() { releaseAll(); }
+void releaseEndpoint(EndpointVolume& e) { releaseAll(e); }
 
-EndpointChange followEndpointChanges() {
-  if (binding.choice == EndpointChoice::None) return EndpointChange::None;
-  const bool wasBound = binding.bound.device != nullptr;
-  if (wasBound && boundIsCurrent()) return EndpointChange::None;
-  releaseBound();
-  if (bindChosen()) return EndpointChange::Bound;
+EndpointChange followEndpointChanges(EndpointVolume& e) {
+  if (e.choice == EndpointChoice::None) return EndpointChange::None;
+  const bool wasBound = static_cast<bool>(e.device);
+  if (wasBound && boundIsCurrent(e)) return EndpointChange::None;
+  releaseBound(e);
+  if (bindChosen(e)) return EndpointChange::Bound;
   return wasBound ? EndpointChange::Unbound : EndpointChange::None;
 }
 
-void shutDownEndpoints() {
-  releaseAll();
-  leaveComApartment();
-}
-
-EndpointChoice endpointChoice() { return binding.choice; }
-const wchar_t* chosenEndpointId() { return binding.chosenId; }
-bool endpointBound() { return binding.bound.volume != nullptr; }
-
-bool readEndpointLevel(double& level) {
+bool readEndpointLevel(const EndpointVolume& e, double& level) {
   float scalar = 0.0f;
-  if (!endpointBound() || FAILED(binding.bound.volume->GetMasterVolumeLevelScalar(&scalar)))
-    return false;
+  if (!endpointBound(e) || FAILED(e.volume->GetMasterVolumeLevelScalar(&scalar))) return false;
   level = scalar;
   return true;
 }
 
-bool writeEndpointLevel(double level) {
-  if (!endpointBound()) return false;
+bool writeEndpointLevel(const EndpointVolume& e, double level) {
+  if (!endpointBound(e)) return false;
   if (!(level > 0.0)) level = 0.0;  // also NaN
   if (level > 1.0) level = 1.0;
-  return SUCCEEDED(binding.bound.volume->SetMasterVolumeLevelScalar(static_cast<float>(level),
-                                                                    &kOwnVolumeContext));
+  return SUCCEEDED(e.volume->SetMasterVolumeLevelScalar(static_cast<float>(level), &e.context));
 }
 
-bool readEndpointMute(bool& muted) {
+bool readEndpointMute(const EndpointVolume& e, bool& muted) {
   BOOL value = FALSE;
-  if (!endpointBound() || FAILED(binding.bound.volume->GetMute(&value))) return false;
+  if (!endpointBound(e) || FAILED(e.volume->GetMute(&value))) return false;
   muted = value != FALSE;
   return true;
 }
 
-bool writeEndpointMute(bool muted) {
-  return endpointBound() &&
-         SUCCEEDED(binding.bound.volume->SetMute(muted ? TRUE : FALSE, &kOwnVolumeContext));
-}
-
-void boundEndpointName(char* name, int size) {
-  name[0] = '\0';
-  if (endpointBound()) friendlyNameOf(binding.bound.device, name, size);
+bool writeEndpointMute(const EndpointVolume& e, bool muted) {
+  return endpointBound(e) && SUCCEEDED(e.volume->SetMute(muted ? TRUE : FALSE, &e.context));
 }

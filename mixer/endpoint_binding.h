@@ -1,9 +1,11 @@
 #pragma once
-// The audio endpoint whose master volume the slider stands for. The choice
-// (the default device, or one endpoint by ID) is kept apart from the endpoint
+// The master volume of an audio endpoint as a slider's volume. The choice (the
+// default device, or one endpoint by ID) is kept apart from the endpoint
 // actually bound: a chosen endpoint that is absent leaves the slider unbound
 // until it is active again. Everything here runs on the user-interface thread.
 #include <windows.h>
+
+#include <endpointvolume.h>
 
 #include "mixer/endpoint_device.h"
 
@@ -12,26 +14,43 @@ enum class EndpointChoice { None, Default, Named };
 // What a change of the system's endpoints did to the binding.
 enum class EndpointChange { None, Bound, Unbound };
 
-// Each ends the previous endpoint binding first. Notifications go to window.
-// False when the endpoint cannot be bound; the choice is then dropped.
-bool bindDefaultEndpoint(HWND window);
-bool bindEndpointNumber(unsigned number, HWND window);  // 1 = the first active render endpoint
+struct EndpointVolume {
+  EndpointChoice choice = EndpointChoice::None;
+  wchar_t chosenId[kEndpointIdSize] = L"";
+  HWND window = nullptr;  // where the callbacks post
+  GUID context = {};      // passed with every change made here: its echoes are known
+  // Kept while there is a choice: it reports the default changing and
+  // endpoints leaving and coming back.
+  ComRef<IMMDeviceEnumerator> enumerator;
+  ComRef<IMMNotificationClient> devicesCallback;  // registered with enumerator while held
+  // The endpoint bound now, if any.
+  ComRef<IMMDevice> device;
+  ComRef<IAudioEndpointVolume> volume;
+  ComRef<IAudioEndpointVolumeCallback> volumeCallback;  // registered with volume while held
+  wchar_t boundId[kEndpointIdSize] = L"";
+  char name[kEndpointNameSize] = "";  // the bound endpoint's friendly name
+
+  EndpointVolume() = default;
+  EndpointVolume(const EndpointVolume&) = delete;
+  EndpointVolume& operator=(const EndpointVolume&) = delete;
+};
+
+// Each ends the previous choice first; callbacks post to window. False when
+// the endpoint cannot be bound; the choice is then dropped.
+bool bindDefaultEndpoint(EndpointVolume& e, HWND window);
+bool bindEndpointNumber(EndpointVolume& e, unsigned number, HWND window);  // 1 = the first active
 // Keeps the choice even when the endpoint cannot be bound now: it is bound as
 // soon as it is active. True when bound now.
-bool restoreEndpoint(EndpointChoice choice, const wchar_t* id, HWND window);
-void unbindEndpoint();
-// Called for kMsgEndpointDevices: follows the default, an endpoint leaving or coming back.
-EndpointChange followEndpointChanges();
-// Releases everything and leaves the COM apartment: at stop, while the window exists.
-void shutDownEndpoints();
+bool restoreEndpoint(EndpointVolume& e, EndpointChoice choice, const wchar_t* id, HWND window);
+// Unregisters every callback, then lets go of everything.
+void releaseEndpoint(EndpointVolume& e);
+// For kMsgEndpointDevices: follows the default, an endpoint leaving or coming back.
+EndpointChange followEndpointChanges(EndpointVolume& e);
 
-EndpointChoice endpointChoice();
-const wchar_t* chosenEndpointId();  // the ID of a Named choice, else empty
-bool endpointBound();
+inline bool endpointBound(const EndpointVolume& e) { return static_cast<bool>(e.volume); }
 
 // 0.0 .. 1.0 on the system's own audio taper.
-bool readEndpointLevel(double& level);
-bool writeEndpointLevel(double level);
-bool readEndpointMute(bool& muted);
-bool writeEndpointMute(bool muted);
-void boundEndpointName(char* name, int size);
+bool readEndpointLevel(const EndpointVolume& e, double& level);
+bool writeEndpointLevel(const EndpointVolume& e, double level);
+bool readEndpointMute(const EndpointVolume& e, bool& muted);
+bool writeEndpointMute(const EndpointVolume& e, bool muted);

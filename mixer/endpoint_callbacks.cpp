@@ -4,8 +4,11 @@
 
 #include "mixer/volume_messages.h"
 
-const GUID kOwnVolumeContext = {
-    0xf5c9eabd, 0x2563, 0x40a9, {0xb5, 0xf3, 0xf3, 0xca, 0x99, 0xa9, 0x09, 0x42}};
+GUID volumeContextFor(int sliderNumber) {
+  GUID context = {0xf5c9eabd, 0x2563, 0x40a9, {0xb5, 0xf3, 0xf3, 0xca, 0x99, 0xa9, 0x09, 0x00}};
+  context.Data4[7] = static_cast<unsigned char>(sliderNumber);
+  return context;
+}
 
 namespace {
 
@@ -17,9 +20,10 @@ class Poster : public Interface {
  public:
   explicit Poster(HWND window) : window_(window) {}
 
-  static Self* make(HWND window) {
+  template <typename... Args>
+  static Self* make(Args... args) {
     void* memory = HeapAlloc(GetProcessHeap(), 0, sizeof(Self));
-    return memory != nullptr ? new (memory) Self(window) : nullptr;
+    return memory != nullptr ? new (memory) Self(args...) : nullptr;
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -59,11 +63,14 @@ class Poster : public Interface {
 
 class VolumeCallback final : public Poster<IAudioEndpointVolumeCallback, VolumeCallback> {
  public:
-  using Poster::Poster;
+  VolumeCallback(HWND window, const GUID& context) : Poster(window), context_(context) {}
   HRESULT STDMETHODCALLTYPE OnNotify(AUDIO_VOLUME_NOTIFICATION_DATA* data) override {
-    if (data != nullptr && IsEqualGUID(data->guidEventContext, kOwnVolumeContext)) return S_OK;
+    if (data != nullptr && IsEqualGUID(data->guidEventContext, context_)) return S_OK;
     return post(kMsgEndpointVolume);
   }
+
+ private:
+  const GUID context_;
 };
 
 class DevicesCallback final : public Poster<IMMNotificationClient, DevicesCallback> {
@@ -84,8 +91,8 @@ class DevicesCallback final : public Poster<IMMNotificationClient, DevicesCallba
 
 }  // namespace
 
-IAudioEndpointVolumeCallback* newVolumeCallback(HWND window) {
-  return VolumeCallback::make(window);
+IAudioEndpointVolumeCallback* newVolumeCallback(HWND window, const GUID& context) {
+  return VolumeCallback::make<HWND, const GUID&>(window, context);
 }
 
 IMMNotificationClient* newDevicesCallback(HWND window) { return DevicesCallback::make(window); }

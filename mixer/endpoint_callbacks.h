@@ -6,9 +6,12 @@
 #include <endpointvolume.h>
 #include <mmdeviceapi.h>
 
-// Passed with every change the plug-in makes, so that its own echoes are known.
-extern const GUID kOwnVolumeContext;
+// The event context a slider passes with every change it makes, one of its
+// own for each slider number: a slider ignores its own echoes and follows
+// everyone else's changes, another slider's too.
+GUID volumeContextFor(int sliderNumber);
 
-// New objects with one reference each, or null when out of memory.
-IAudioEndpointVolumeCallback* newVolumeCallback(HWND window);
+// New objects with one reference each, or null when out of memory. The volume
+// callback stays silent for changes made with context.
+IAudioEndpointVolumeCallback* newVolumeCallback(HWND window, const GUID& context);
 IMMNotificationClient* newDevicesCallback(HWND window);

@@ -8,6 +8,7 @@
 // Room for an endpoint ID, terminator included. Longer IDs are refused rather
 // than cut: a cut ID would name no endpoint, or another one.
 constexpr int kEndpointIdSize = 256;
+constexpr int kEndpointNameSize = 256;  // a friendly name, terminator included
 
 // One COM reference, released when it goes out of scope.
 template <typename T>
@@ -18,6 +19,14 @@ class ComRef {
   ~ComRef() { reset(); }
   ComRef(const ComRef&) = delete;
   ComRef& operator=(const ComRef&) = delete;
+  ComRef(ComRef&& other) : p_(other.release()) {}
+  ComRef& operator=(ComRef&& other) {
+    if (this != &other) {
+      reset();
+      p_ = other.release();
+    }
+    return *this;
+  }
 
   T** out() {
     reset();

@@ -1,11 +1,11 @@
-// What the bound mixer control's line offers besides the volume: the name a
-// user knows it by (its line's, "Master Volume" or "Wave", since the control's
-// own is mostly just "Volume") and the line's mute control, if it has one.
+// The bound control's line: its name (a line's "Master Volume" or "Wave"
+// says more than the control's own, mostly just "Volume") and its mute.
+#include "mixer/winmm_line.h"
+
 #include <cstring>
 
 #include "mixer/mixer_name.h"
 #include "mixer/winmm_handle.h"
-#include "slider/slider.h"
 
 namespace {
 
@@ -39,6 +39,8 @@ class MuteDetails {
     details_.cbDetails = sizeof value_;
     details_.paDetails = &value_;
   }
+  MuteDetails(const MuteDetails&) = delete;
+  MuteDetails& operator=(const MuteDetails&) = delete;
   bool fetch(bool& muted) {
     if (mixerGetControlDetailsA(device_, &details_, kGetValue) != MMSYSERR_NOERROR) return false;
     muted = value_.fValue != 0;
@@ -57,44 +59,44 @@ class MuteDetails {
 
 }  // namespace
 
-void Slider::learnBoundLine() {
-  volumeName[0] = '\0';
-  muteFound = false;
+void learnWinmmLine(WinmmControl& c) {
+  c.lineName[0] = '\0';
+  c.muteFound = false;
   // The line that really holds the control: a command may have named another.
   // Wine does not fill the line in but checks the one given (and with 0 would
   // answer for another line), so the stored line goes in.
   MIXERLINECONTROLSA byId = {};
-  byId.dwControlID = controlId;
-  byId.dwLineID = lineId;
+  byId.dwControlID = c.controlId;
+  byId.dwLineID = c.lineId;
   MIXERCONTROLA control;
-  const bool found = queryControl(mixerObject, byId, control, MIXER_GETLINECONTROLSF_ONEBYID);
+  const bool found = queryControl(c.handle, byId, control, MIXER_GETLINECONTROLSF_ONEBYID);
   MIXERLINEA line = {};
   line.cbStruct = sizeof line;
-  line.dwLineID = found ? byId.dwLineID : lineId;
-  if (mixerGetLineInfoA(asObject(mixerObject), &line,
+  line.dwLineID = found ? byId.dwLineID : c.lineId;
+  if (mixerGetLineInfoA(asObject(c.handle), &line,
                         MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_LINEID) == MMSYSERR_NOERROR)
-    copyName(volumeName, line.szName);
+    copyName(c.lineName, line.szName);
   else if (found)
-    copyName(volumeName, control.szName);
+    copyName(c.lineName, control.szName);
 
   MIXERLINECONTROLSA byType = {};
   byType.dwLineID = line.dwLineID;
   byType.dwControlType = MIXERCONTROL_CONTROLTYPE_MUTE;
   MIXERCONTROLA mute;
-  if (!queryControl(mixerObject, byType, mute, MIXER_GETLINECONTROLSF_ONEBYTYPE)) return;
-  muteControlId = mute.dwControlID;
-  muteFound = true;
+  if (!queryControl(c.handle, byType, mute, MIXER_GETLINECONTROLSF_ONEBYTYPE)) return;
+  c.muteControlId = mute.dwControlID;
+  c.muteFound = true;
 }
 
-bool Slider::readControlMute(bool& isMuted) const {
-  if (!mixerBound || !muteFound) return false;
-  return MuteDetails(mixerObject, muteControlId).fetch(isMuted);
+bool readWinmmMute(const WinmmControl& c, bool& muted) {
+  if (!c.bound || !c.muteFound) return false;
+  return MuteDetails(c.handle, c.muteControlId).fetch(muted);
 }
 
-bool Slider::writeControlMute(bool mute) const {
-  if (!mixerBound || !muteFound) return false;
-  MuteDetails details(mixerObject, muteControlId);
+bool writeWinmmMute(const WinmmControl& c, bool muted) {
+  if (!c.bound || !c.muteFound) return false;
+  MuteDetails details(c.handle, c.muteControlId);
   bool before = false;
   // Drivers expect the details to have been fetched before they are set.
-  return details.fetch(before) && details.set(mute);
+  return details.fetch(before) && details.set(muted);
 }

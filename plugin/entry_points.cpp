@@ -1,8 +1,8 @@
 #include "plugin/entry_points.h"
 
-#include "commands/config_menu.h"
-#include "mixer/bound_volume.h"
+#include "mixer/endpoint_apartment.h"
 #include "plugin/module_state.h"
+#include "plugin/slider_list.h"
 #include "settings/settings_file.h"
 #include "settings/style.h"
 
@@ -29,59 +29,54 @@ bool registerWindowClass(HINSTANCE instance) {
   return RegisterClassA(&wc) != 0;
 }
 
-void showStartError(HWND owner, const char* text) {
-  MessageBoxA(owner, text, kPluginTitle, MB_TOPMOST | MB_ICONERROR);
-}
-
-// A start that fails gives back what it took. The shell unloads the module
-// after a failed start and may load it again (a reconfigure, a reload): a class
-// left registered, its procedure in the unloaded image, would make every later
-// start fail, and a device opened for a stored binding would stay open.
-void undoFailedStart(HINSTANCE instance) {
-  slider.releaseBinding();
-  UnregisterClassA(kClassName, instance);
-}
-}  // namespace
-
-int beginPlugin(HINSTANCE instance) {
-  layeredWindowsAvailable = detectLayeredWindows();
-  hostWindow = GetKvWnd();
-  moduleInstance = instance;
-  if (!registerWindowClass(instance)) {
-    showStartError(hostWindow, "Error registering window class");
-    return 1;
+// Every binding goes before any window does: no notification may be on its
+// way to a window that is gone. The class goes after the last window.
+void stopAll(HINSTANCE instance) {
+  for (int i = 0; Slider* s = sliderAt(i); ++i) {
+    s->unregisterFromHost();
+    releaseBinding(s->binding);
   }
-  locateSettings();
-  readStyle();
-  configMenu = nullptr;
-  slider.readSettings(settingsPath);
-  if (!slider.createWindow(instance, layeredWindowsAvailable)) {
-    showStartError(nullptr, "Error creating window");
-    undoFailedStart(instance);
-    return 1;
-  }
-  slider.directNotificationsToWindow();
-  restoreStoredEndpoint(slider);
-  SendMessageA(hostWindow, HostMsgRegister, reinterpret_cast<WPARAM>(slider.window),
-               reinterpret_cast<LPARAM>(hostMessages));
-  MakeSticky(slider.window);
-  slider.applyWindowState();
-  return 0;
-}
-
-void endPlugin(HINSTANCE instance) {
-  slider.writeSettings(settingsPath);
-  RemoveSticky(slider.window);
-  SendMessageA(hostWindow, HostMsgUnregister, reinterpret_cast<WPARAM>(slider.window),
-               reinterpret_cast<LPARAM>(hostMessages));
-  // No endpoint notification may be on its way to a window that is gone.
-  releaseVolumeAtStop();
-  slider.destroyWindow();
+  for (int i = 0; Slider* s = sliderAt(i); ++i) s->destroyWindow();
+  clearSliders();
   if (configMenu != nullptr) {
     DelMenu(configMenu);
     configMenu = nullptr;
   }
   UnregisterClassA(kClassName, instance);
+  leaveComApartment();
+}
+
+}  // namespace
+
+// A start fails only when no slider has a window; it then gives back what it
+// took. The shell unloads the module after a failed start and may load it
+// again: a class left registered, its procedure in the unloaded image, would
+// make every later start fail, and a stored binding's device would stay open.
+int beginPlugin(HINSTANCE instance) {
+  layeredWindowsAvailable = detectLayeredWindows();
+  hostWindow = GetKvWnd();
+  moduleInstance = instance;
+  if (!registerWindowClass(instance)) {
+    MessageBoxA(hostWindow, "Error registering window class", kPluginTitle,
+                MB_TOPMOST | MB_ICONERROR);
+    return 1;
+  }
+  locateSettings();
+  readStyle();
+  configMenu = nullptr;
+  clearSliders();
+  readSliders(settingsPath);
+  int running = 0;
+  for (int i = 0; Slider* s = sliderAt(i); ++i)
+    if (startSlider(*s)) ++running;
+  if (running > 0) return 0;
+  stopAll(instance);
+  return 1;
+}
+
+void endPlugin(HINSTANCE instance) {
+  writeSliders(settingsPath);
+  stopAll(instance);
 }
 
 const char* pluginInfo(int index) {

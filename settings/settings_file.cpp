@@ -3,9 +3,10 @@
 #include <cstdio>
 
 #include "commands/decimal_number.h"
-#include "mixer/bound_volume.h"
 #include "plugin/module_state.h"
+#include "plugin/slider_list.h"
 #include "settings/settings_path.h"
+#include "settings/slider_names.h"
 #include "slider/placement.h"
 
 namespace {
@@ -24,32 +25,43 @@ struct FieldKey {
 };
 
 constexpr FieldKey kFieldKeys[] = {
-    {"kvslider.slider1.x:", &Slider::x, nullptr, 10},
-    {"kvslider.slider1.y:", &Slider::y, nullptr, 10},
-    {"kvslider.slider1.width:", &Slider::width, nullptr, 200},
-    {"kvslider.slider1.height:", &Slider::height, nullptr, 24},
-    {"kvslider.slider1.margin:", &Slider::margin, nullptr, 4},
-    {"kvslider.slider1.knob.height:", &Slider::knobHeight, nullptr, 16},
-    {"kvslider.slider1.knob.width:", &Slider::knobWidth, nullptr, 8},
-    {"kvslider.slider1.track.height:", &Slider::trackHeight, nullptr, 8},
-    {"kvslider.slider1.transparent:", nullptr, &Slider::transparent, 0},
-    {"kvslider.slider1.alwaysontop:", nullptr, &Slider::alwaysOnTop, 1},
-    {"kvslider.slider1.snapwindow:", nullptr, &Slider::snapWindow, 1},
-    {"kvslider.slider1.togglewithplugins:", nullptr, &Slider::toggleWithPlugins, 0},
-    {"kvslider.slider1.draggable:", nullptr, &Slider::draggable, 1},
-    {"kvslider.slider1.alpha:", &Slider::alpha, nullptr, 100},
-    {"kvslider.slider1.wheelstep:", &Slider::wheelStep, nullptr, kDefaultWheelStep},
+    {"x:", &Slider::x, nullptr, 10},
+    {"y:", &Slider::y, nullptr, 10},
+    {"width:", &Slider::width, nullptr, 200},
+    {"height:", &Slider::height, nullptr, 24},
+    {"margin:", &Slider::margin, nullptr, 4},
+    {"knob.height:", &Slider::knobHeight, nullptr, 16},
+    {"knob.width:", &Slider::knobWidth, nullptr, 8},
+    {"track.height:", &Slider::trackHeight, nullptr, 8},
+    {"transparent:", nullptr, &Slider::transparent, 0},
+    {"alwaysontop:", nullptr, &Slider::alwaysOnTop, 1},
+    {"snapwindow:", nullptr, &Slider::snapWindow, 1},
+    {"togglewithplugins:", nullptr, &Slider::toggleWithPlugins, 0},
+    {"draggable:", nullptr, &Slider::draggable, 1},
+    {"alpha:", &Slider::alpha, nullptr, 100},
+    {"wheelstep:", &Slider::wheelStep, nullptr, kDefaultWheelStep},
 };
 
-constexpr char kBoundKey[] = "kvslider.slider1.mixer.set:";
+constexpr char kBoundKey[] = "mixer.set:";
 // These three have never had a colon; the file holds them exactly so.
-constexpr char kDeviceKey[] = "kvslider.slider1.mixer.device";
-constexpr char kLineKey[] = "kvslider.slider1.mixer.line";
-constexpr char kControlKey[] = "kvslider.slider1.mixer.control";
+constexpr char kDeviceKey[] = "mixer.device";
+constexpr char kLineKey[] = "mixer.line";
+constexpr char kControlKey[] = "mixer.control";
 // The bound device's product name, for finding it again when indices shift.
-constexpr char kDeviceNameKey[] = "kvslider.slider1.mixer.devicename:";
+constexpr char kDeviceNameKey[] = "mixer.devicename:";
 // "default", an audio endpoint's ID, or empty; when set it wins over the mixer control.
-constexpr char kEndpointKey[] = "kvslider.slider1.endpoint:";
+constexpr char kEndpointKey[] = "endpoint:";
+// The sliders' names, in the order they were created; absent means slider1.
+constexpr char kSliderListKey[] = "kvslider.sliders:";
+
+// A slider's own key: "kvslider.slider2.x:" for "x:".
+struct SliderKey {
+  char text[64];
+  SliderKey(const Slider& s, const char* suffix) {
+    std::snprintf(text, sizeof text, "kvslider.%s.%s", s.name, suffix);
+  }
+  operator const char*() const { return text; }
+};
 
 // The host's text is copied at once: the next host call may reuse it.
 void readText(const char* path, const char* key, const char* defaultText, char (&text)[kTextSize]) {
@@ -139,20 +151,22 @@ void locateSettings() {
 void Slider::readSettings(const char* path) {
   for (const FieldKey& k : kFieldKeys) {
     if (k.intField != nullptr)
-      this->*k.intField = ReadInt(path, k.key, k.defaultValue);
+      this->*k.intField = ReadInt(path, SliderKey(*this, k.key), k.defaultValue);
     else
-      this->*k.boolField = ReadBool(path, k.key, k.defaultValue != 0);
+      this->*k.boolField = ReadBool(path, SliderKey(*this, k.key), k.defaultValue != 0);
   }
-  const bool bound = ReadBool(path, kBoundKey, false);
-  const std::uint32_t device = readIdentifier(path, kDeviceKey);
-  const std::uint32_t line = readIdentifier(path, kLineKey);
-  const std::uint32_t control = readIdentifier(path, kControlKey);
-  char name[kTextSize];
-  readText(path, kDeviceNameKey, "", name);
+  const bool bound = ReadBool(path, SliderKey(*this, kBoundKey), false);
+  const std::uint32_t device = readIdentifier(path, SliderKey(*this, kDeviceKey));
+  const std::uint32_t line = readIdentifier(path, SliderKey(*this, kLineKey));
+  const std::uint32_t control = readIdentifier(path, SliderKey(*this, kControlKey));
+  char deviceName[kTextSize];
+  readText(path, SliderKey(*this, kDeviceNameKey), "", deviceName);
   char endpoint[kTextSize];
-  const bool whole = readWholeText(path, kEndpointKey, endpoint);
-  rememberStoredEndpoint(endpoint, whole);  // bound once the window exists to hear from it
-  if (bound && endpoint[0] == '\0') restoreMixerControl(*this, device, line, control, name);
+  const bool whole = readWholeText(path, SliderKey(*this, kEndpointKey), endpoint);
+  // Bound once the window exists to hear from it.
+  rememberStoredEndpoint(binding, endpoint, whole);
+  if (bound && endpoint[0] == '\0')
+    take(restoreMixerControl(binding, window, device, line, control, deviceName));
 
   if (alpha < 0) alpha = 0;
   if (alpha > 100) alpha = 100;
@@ -177,19 +191,47 @@ void Slider::writeSettings(const char* path) {
   if (path == nullptr || path[0] == '\0') return;  // no file could be named
   for (const FieldKey& k : kFieldKeys) {
     if (k.intField != nullptr)
-      WriteInt(path, k.key, this->*k.intField);
+      WriteInt(path, SliderKey(*this, k.key), this->*k.intField);
     else
-      WriteBool(path, k.key, this->*k.boolField);
+      WriteBool(path, SliderKey(*this, k.key), this->*k.boolField);
   }
   // A binding kept from a start without its device is written back as read.
-  const bool stored = mixerBound || mixerKept;
-  WriteBool(path, kBoundKey, stored);
+  const WinmmControl& c = binding.winmm;
+  const bool stored = c.bound || c.kept;
+  WriteBool(path, SliderKey(*this, kBoundKey), stored);
   if (stored) {  // otherwise the file keeps the identifiers it had
-    writeIdentifier(path, kDeviceKey, deviceId);
-    writeIdentifier(path, kLineKey, lineId);
-    writeIdentifier(path, kControlKey, controlId);
-    WriteString(path, kDeviceNameKey, deviceName);
+    writeIdentifier(path, SliderKey(*this, kDeviceKey), c.deviceId);
+    writeIdentifier(path, SliderKey(*this, kLineKey), c.lineId);
+    writeIdentifier(path, SliderKey(*this, kControlKey), c.controlId);
+    WriteString(path, SliderKey(*this, kDeviceNameKey), c.deviceName);
   }
   char endpoint[kTextSize];
-  if (storedEndpointText(endpoint, kTextSize)) WriteString(path, kEndpointKey, endpoint);
+  if (storedEndpointText(binding, endpoint, kTextSize))
+    WriteString(path, SliderKey(*this, kEndpointKey), endpoint);
+}
+
+void readSliders(const char* path) {
+  char list[kTextSize];
+  readText(path, kSliderListKey, "", list);
+  int numbers[kMostSliders];
+  const int count = parseSliderNames(list, numbers);
+  for (int i = 0; i < count; ++i)
+    if (Slider* s = addSlider(numbers[i])) s->readSettings(path);
+}
+
+bool writeSliderList(const char* path) {
+  if (path == nullptr || path[0] == '\0') return false;
+  int numbers[kMostSliders];
+  int count = 0;
+  for (int i = 0; Slider* s = sliderAt(i); ++i) numbers[count++] = s->number;
+  char list[kTextSize];
+  return formatSliderNames(numbers, count, list, kTextSize) &&
+         WriteString(path, kSliderListKey, list);
+}
+
+// A slider whose window could not be made keeps its keys as they were read.
+void writeSliders(const char* path) {
+  for (int i = 0; Slider* s = sliderAt(i); ++i)
+    if (s->window != nullptr) s->writeSettings(path);
+  writeSliderList(path);
 }

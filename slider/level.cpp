@@ -1,9 +1,66 @@
-// The one point through which the wheel, the step commands, the mute and the
-// tooltip reach what the slider is bound to.
-#include "mixer/bound_volume.h"
+// The one point through which the slider reaches what it is bound to: the
+// binding reads and writes, and what it returns is put on the knob, the
+// tooltip (through the repaint) and the shell's status text here alone.
+#include "plugin/module_state.h"
 #include "slider/slider.h"
 
-bool Slider::levelBound() const { return volumeBound(*this); }
+namespace {
+
+const char* statusText(VolumeFailure failure) {
+  switch (failure) {
+    case VolumeFailure::NoMixerDevice: return "Unable to open mixer device.";
+    case VolumeFailure::NoEndpoint: return "Unable to open audio endpoint.";
+    case VolumeFailure::SetRefused: return "Unable to set the volume.";
+    case VolumeFailure::None: break;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void Slider::take(const VolumeReading& r) {
+  if (const char* text = statusText(r.failure))
+    SendMessageA(hostWindow, HostMsgStatusText, 0, reinterpret_cast<LPARAM>(text));
+  bool changed = r.rebound;
+  if (r.rebound) muted = false;
+  if (r.hasLevel) {
+    const int old = knobPos;
+    value = r.level;
+    updateKnobFromValue();
+    changed = changed || knobPos != old;
+  }
+  if (r.hasMute && r.muted != muted) {
+    muted = r.muted;
+    changed = true;
+  }
+  if (changed) repaint();  // the old binding's knob must not stay on screen either
+}
+
+// During a drag the knob follows the mouse alone; the mute is followed still.
+void Slider::takeNotified(VolumeReading r) {
+  if (dragging) r.hasLevel = false;
+  take(r);
+}
+
+void Slider::bindControl(unsigned device, unsigned line, unsigned control) {
+  take(bindMixerControl(binding, window, device, line, control));
+}
+
+void Slider::bindEndpoint(unsigned endpoint) { take(::bindEndpoint(binding, window, endpoint)); }
+
+void Slider::unbindControl() {
+  unbindVolume(binding);
+  muted = false;
+  repaint();
+}
+
+void Slider::writeLevel() { take(writeVolumeLevel(binding, value)); }
+
+void Slider::handleControlChange(unsigned control) {
+  takeNotified(followMixerChange(binding, control));
+}
+
+bool Slider::levelBound() const { return volumeBound(binding); }
 
 double Slider::level() const { return value; }
 
@@ -11,15 +68,18 @@ void Slider::setLevel(double newLevel) {
   if (!levelBound()) return;
   value = newLevel;
   updateKnobFromValue();  // clamps the value into [0, 1]
-  writeVolume(*this);
-  showVolumeLevel(*this);  // unlike a drag, nothing else shows what the device took
+  writeLevel();
+  take(readBackVolumeLevel(binding, value));  // nothing else shows what the device took
   repaint();
 }
 
 // In doubles: a step of any 32-bit size only runs into an end.
 void Slider::stepLevel(double percent) { setLevel(level() + percent / 100.0); }
 
-const char* Slider::levelName() const { return volumeName[0] != '\0' ? volumeName : "Volume"; }
+const char* Slider::levelName() const {
+  const char* bound = volumeName(binding);
+  return bound[0] != '\0' ? bound : "Volume";
+}
 
 bool Slider::levelMuted() const { return levelBound() && muted; }
 
@@ -27,15 +87,14 @@ bool Slider::levelMuted() const { return levelBound() && muted; }
 // notifies), and a toggle must flip what the device really has.
 bool Slider::toggleMute() {
   bool now = false;
-  if (!readVolumeMute(*this, now)) return false;
-  writeVolumeMute(*this, !now);
+  if (!readVolumeMute(binding, now)) return false;
+  writeVolumeMute(binding, !now);
   followMute();  // shows what the device took, also when it refused
   return true;
 }
 
 void Slider::followMute() {
-  bool now = false;
-  if (!readVolumeMute(*this, now) || now == muted) return;
-  muted = now;
-  repaint();
+  VolumeReading r;
+  r.hasMute = readVolumeMute(binding, r.muted);
+  take(r);
 }

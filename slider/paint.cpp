@@ -1,5 +1,4 @@
 #include "host/host_api.h"
-#include "mixer/bound_volume.h"
 #include "settings/style.h"
 #include "slider/paint_buffer.h"
 #include "slider/slider.h"
@@ -77,7 +76,7 @@ void Slider::paintSlider(HWND hwnd) {
   PaintCycle paint(hwnd);
   RECT client = {};
   GetClientRect(hwnd, &client);
-  HDC memory = paintBuffer(paint.dc(), client.right, client.bottom);
+  HDC memory = ::paintBuffer(paintBuffer, paint.dc(), client.right, client.bottom);
   if (memory == nullptr) return;
   composePicture(memory, client);
   const RECT& dirty = paint.dirty();
@@ -93,6 +92,6 @@ void Slider::composePicture(HDC dc, const RECT& client) {
   const bool silent = levelMuted();
   drawGroove(dc, shifted(trackRectLeft, trackRectTop, trackRectRight, trackRectBottom, client),
              silent);
-  if (volumeBound(*this))
+  if (levelBound())
     drawKnob(dc, shifted(knobRectLeft, knobRectTop, knobRectRight, knobRectBottom, client), silent);
 }

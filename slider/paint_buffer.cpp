@@ -2,16 +2,7 @@
 
 namespace {
 
-struct Buffer {
-  HDC dc;
-  HBITMAP bitmap;
-  HGDIOBJ original;  // the DC's own bitmap, selected back before ours is deleted
-  int width;
-  int height;
-};
-Buffer buffer;
-
-void dropBitmap() {
+void dropBitmap(PaintBuffer& buffer) {
   if (buffer.bitmap == nullptr) return;
   SelectObject(buffer.dc, buffer.original);
   DeleteObject(buffer.bitmap);
@@ -20,10 +11,10 @@ void dropBitmap() {
 
 }  // namespace
 
-HDC paintBuffer(HDC windowDc, int width, int height) {
+HDC paintBuffer(PaintBuffer& buffer, HDC windowDc, int width, int height) {
   if (buffer.bitmap != nullptr && buffer.width == width && buffer.height == height)
     return buffer.dc;
-  dropBitmap();
+  dropBitmap(buffer);
   if (buffer.dc == nullptr) buffer.dc = CreateCompatibleDC(nullptr);
   if (buffer.dc == nullptr) return nullptr;
   HBITMAP bitmap = CreateCompatibleBitmap(windowDc, width, height);
@@ -35,8 +26,8 @@ HDC paintBuffer(HDC windowDc, int width, int height) {
   return buffer.dc;
 }
 
-void releasePaintBuffer() {
-  dropBitmap();
+void releasePaintBuffer(PaintBuffer& buffer) {
+  dropBitmap(buffer);
   if (buffer.dc != nullptr) DeleteDC(buffer.dc);
-  buffer = Buffer{};
+  buffer = PaintBuffer{};
 }

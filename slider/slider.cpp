@@ -1,5 +1,8 @@
 #include "slider/slider.h"
 
+#include <cstdio>
+
+#include "mixer/endpoint_callbacks.h"
 #include "slider/geometry.h"
 
 namespace {
@@ -8,7 +11,10 @@ SliderSize sizeOf(const Slider& s) {
 }
 }  // namespace
 
-void Slider::initialise() {
+void Slider::initialise(int sliderNumber) {
+  number = sliderNumber;
+  std::snprintf(name, sizeof name, "slider%d", sliderNumber);
+  setEventContext(binding, volumeContextFor(sliderNumber));
   window = nullptr;
   maxValue = 1.0;
   minValue = 0.0;
@@ -25,10 +31,6 @@ void Slider::initialise() {
   alpha = 100;
   wheelStep = 2;
   wheelRemainder = 0;
-  volumeName[0] = '\0';
-  mixerKept = false;
-  deviceName[0] = '\0';
-  muteFound = false;
   muted = false;
   mutePressed = false;
   updateKnobFromValue();

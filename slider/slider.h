@@ -1,11 +1,15 @@
 #pragma once
 #include <windows.h>
 
-#include <mmsystem.h>
+#include "mixer/binding.h"
+#include "slider/paint_buffer.h"
+#include "slider/tooltip_state.h"
 
-// The plug-in's one slider ("slider1"): window, value, placement, options,
-// geometry, mixer binding, knob position, last layout and drag state.
-// Member operations live in the file of the subsystem that owns them.
+constexpr int kSliderNameSize = 16;  // "slider1" .. "slider16"
+
+// One slider: its name, window, value, placement, options, geometry, binding,
+// knob position, last layout, drag state, tooltip and paint buffer. Member
+// operations live in the file of the subsystem that owns them.
 class Slider {
  public:
   HWND window;
@@ -27,20 +31,9 @@ class Slider {
   int knobHeight;
   int knobWidth;
   int trackHeight;
-  HMIXER mixerObject;
-  MIXERCONTROLDETAILS controlDetails;
-  bool mixerBound;
-  unsigned deviceId;
-  unsigned lineId;
-  unsigned controlId;
-  // A stored binding that could not be made at start: not bound, but written
-  // back at stop until the user chooses another.
-  bool mixerKept;
-  char deviceName[256];    // the bound (or kept) device's product name, as stored
-  bool muteFound;          // the bound control's line has a mute control...
-  unsigned muteControlId;  // ...with this identifier
-  bool muted;              // the bound volume's mute, as last seen
-  bool mutePressed;        // a middle press on the window awaits its release
+  Binding binding;
+  bool muted;        // the bound volume's mute, as last seen
+  bool mutePressed;  // a middle press on the window awaits its release
   int knobPos;
   int trackRectLeft;
   int trackRectRight;
@@ -53,11 +46,19 @@ class Slider {
   bool dragging;
   int wheelStep;       // per cent for a wheel notch or a step command without its own
   int wheelRemainder;  // wheel delta short of a whole notch, in the last direction turned
-  char volumeName[MIXER_LONG_NAME_CHARS +
-                  1];  // what the binding controls, as users read it ("Master Volume")
+  int number;          // 1..16, as in its name
+  char name[kSliderNameSize];
+  TooltipState tooltip;
+  PaintBuffer paintBuffer;
+  bool removing;  // removed by the user: goes as soon as its window's messages return
+  int callDepth;  // window procedure calls under way for it
+
+  Slider() = default;
+  Slider(const Slider&) = delete;
+  Slider& operator=(const Slider&) = delete;
 
   // Record and geometry (slider/slider.cpp)
-  void initialise();
+  void initialise(int sliderNumber = 1);
   void repaint() const;  // nothing before the window exists
   int travel() const;
   void updateKnobFromValue();
@@ -68,6 +69,8 @@ class Slider {
   // Window lifetime (plugin/slider_window.cpp)
   bool createWindow(HINSTANCE instance, bool layered);
   void destroyWindow();
+  void registerWithHost();  // its own registration and sticky mark
+  void unregisterFromHost();
 
   // Settings file (settings/settings_file.cpp)
   void readSettings(const char* path);
@@ -83,23 +86,15 @@ class Slider {
   // Placement and transparency (slider/placement.cpp)
   void applyWindowState();
 
-  // Mixer binding (mixer/winmm_binding.cpp)
+  // The bound volume (slider/level.cpp): the one place that puts what the
+  // binding reads on the knob, the tooltip and the status.
+  void take(const VolumeReading& reading);
+  void takeNotified(VolumeReading reading);  // a drag keeps its level
   void bindControl(unsigned device, unsigned line, unsigned control);
-  void unbindControl();
-  void releaseBinding();  // closes the device without a repaint
-  double readControlValue();
-  void writeControlValue();
-  void showControlValue();  // the control's value on the knob, if it is not what value says
+  void bindEndpoint(unsigned endpoint);  // 0 = the default device
+  void unbindControl();                  // ends any binding, and repaints
+  void writeLevel();                     // value to the bound volume, as a drag does
   void handleControlChange(unsigned control);
-  void directNotificationsToWindow();
-  void releaseAtUnload();
-  // What the bound control's line offers: its name, its mute (mixer/winmm_line.cpp)
-  void learnBoundLine();
-  bool readControlMute(bool& isMuted) const;
-  bool writeControlMute(bool mute) const;
-
-  // The bound volume as the wheel, step commands and tooltip reach it,
-  // whatever kind of binding it is (slider/level.cpp)
   bool levelBound() const;
   double level() const;
   // Like a drag, one write, but the knob then shows the level read back; unbound: nothing.

@@ -13,18 +13,6 @@ namespace {
 
 constexpr int kGap = 2;  // pixels between the slider and the tooltip
 
-struct Tooltip {
-  HWND window;
-  HWND owner;
-  unsigned reasons;
-  bool watching;
-  bool active;
-  char text[96];
-  POINT at;
-  SIZE size;  // of the tooltip window as last shown
-};
-Tooltip tip;
-
 // The first size of the record: every comctl32 since tracking tooltips accepts it.
 TOOLINFOA toolFor(HWND owner) {
   TOOLINFOA ti = {};
@@ -35,20 +23,19 @@ TOOLINFOA toolFor(HWND owner) {
   return ti;
 }
 
-bool create(HWND owner) {
-  if (tip.window != nullptr) return true;
+bool create(TooltipState& t, HWND owner) {
+  if (t.window != nullptr) return true;
   INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
   InitCommonControlsEx(&classes);
-  tip.window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA,
-                               nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, owner,
-                               nullptr, moduleInstance, nullptr);
-  if (tip.window == nullptr) return false;
+  t.window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA,
+                             nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, owner,
+                             nullptr, moduleInstance, nullptr);
+  if (t.window == nullptr) return false;
   TOOLINFOA ti = toolFor(owner);
   ti.lpszText = const_cast<char*>("");
-  SendMessageA(tip.window, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-  tip.owner = owner;
-  tip.text[0] = '\0';
-  tip.at = {LONG_MIN, LONG_MIN};
+  SendMessageA(t.window, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  t.text[0] = '\0';
+  t.at = {LONG_MIN, LONG_MIN};
   return true;
 }
 
@@ -84,66 +71,68 @@ POINT placeFor(const Slider& s, SIZE tipSize) {
 // The track position travels as two 16-bit halves, and a control that reads
 // them unsigned (wine's does for x) puts a place left of or above the primary
 // monitor far off to the right: the window is then put where it belongs.
-void moveTo(POINT at) {
-  if (at.x != tip.at.x || at.y != tip.at.y) {
-    tip.at = at;
-    SendMessageA(tip.window, TTM_TRACKPOSITION, 0,
+void moveTo(TooltipState& t, POINT at) {
+  if (at.x != t.at.x || at.y != t.at.y) {
+    t.at = at;
+    SendMessageA(t.window, TTM_TRACKPOSITION, 0,
                  MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));
   }
   RECT placed;
-  if (!GetWindowRect(tip.window, &placed) || (placed.left == at.x && placed.top == at.y)) return;
-  SetWindowPos(tip.window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!GetWindowRect(t.window, &placed) || (placed.left == at.x && placed.top == at.y)) return;
+  SetWindowPos(t.window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The control sizes itself to its text only while it shows, and a tracking
 // tooltip shows a new text only when it is placed again (a muted slider's knob
 // stays where it was): it is placed for the size it had last time, then again
 // for the size it has now.
-void update(const Slider& s) {
-  char text[sizeof tip.text];
+void update(Slider& s) {
+  TooltipState& t = s.tooltip;
+  char text[sizeof s.tooltip.text];
   describe(s, text, sizeof text);
-  TOOLINFOA ti = toolFor(tip.owner);
-  const bool newText = std::strcmp(text, tip.text) != 0;
+  TOOLINFOA ti = toolFor(s.window);
+  const bool newText = std::strcmp(text, t.text) != 0;
   if (newText) {
-    std::memcpy(tip.text, text, sizeof text);
-    ti.lpszText = tip.text;
-    SendMessageA(tip.window, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
-    tip.at = {LONG_MIN, LONG_MIN};
+    std::memcpy(t.text, text, sizeof text);
+    ti.lpszText = t.text;
+    SendMessageA(t.window, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    t.at = {LONG_MIN, LONG_MIN};
   }
-  if (!tip.active || newText) moveTo(placeFor(s, tip.size));
-  if (!tip.active) {
-    SendMessageA(tip.window, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
-    tip.active = true;
+  if (!t.active || newText) moveTo(t, placeFor(s, t.size));
+  if (!t.active) {
+    SendMessageA(t.window, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
+    t.active = true;
   }
   RECT shown;
-  GetWindowRect(tip.window, &shown);
-  tip.size = {shown.right - shown.left, shown.bottom - shown.top};
-  moveTo(placeFor(s, tip.size));
+  GetWindowRect(t.window, &shown);
+  t.size = {shown.right - shown.left, shown.bottom - shown.top};
+  moveTo(t, placeFor(s, t.size));
 }
 
-void hide() {
-  if (!tip.active) return;
-  TOOLINFOA ti = toolFor(tip.owner);
-  SendMessageA(tip.window, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
-  tip.active = false;
+void hide(TooltipState& t, HWND owner) {
+  if (!t.active) return;
+  TOOLINFOA ti = toolFor(owner);
+  SendMessageA(t.window, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
+  t.active = false;
 }
 
 }  // namespace
 
 void showTooltip(Slider& s, unsigned reason) {
-  if (s.window == nullptr || !create(s.window)) return;
-  tip.reasons |= reason;
+  if (s.window == nullptr || !create(s.tooltip, s.window)) return;
+  s.tooltip.reasons |= reason;
   update(s);
 }
 
 void endTooltip(Slider& s, unsigned reasons) {
-  tip.reasons &= ~reasons;
+  TooltipState& t = s.tooltip;
+  t.reasons &= ~reasons;
   if ((reasons & kTipWheel) != 0 && s.window != nullptr) KillTimer(s.window, kTooltipTimer);
-  if (tip.reasons == 0) hide();
+  if (t.reasons == 0) hide(t, s.window);
 }
 
 void refreshTooltip(Slider& s) {
-  if (tip.active) update(s);
+  if (s.tooltip.active) update(s);
 }
 
 void flashTooltip(Slider& s) {
@@ -156,42 +145,45 @@ void tooltipMomentOver(Slider& s) { endTooltip(s, kTipWheel); }
 // The system decides from one look at the pointer whether it is on the window.
 // Where it is not, Windows posts the leave at once, but wine posts none and
 // watches nothing, so the answer is asked for rather than assumed.
-bool watchPointer(HWND window) {
-  if (tip.watching) return true;
+bool watchPointer(Slider& s) {
+  TooltipState& t = s.tooltip;
+  HWND window = s.window;
+  if (t.watching) return true;
   TRACKMOUSEEVENT watch = {sizeof watch, TME_NONCLIENT | TME_HOVER | TME_LEAVE, window,
                            HOVER_DEFAULT};
   TRACKMOUSEEVENT watched = {sizeof watched, TME_QUERY, nullptr, 0};
-  tip.watching = TrackMouseEvent(&watch) && TrackMouseEvent(&watched) &&
-                 watched.hwndTrack == window && (watched.dwFlags & TME_LEAVE) != 0;
-  return tip.watching;
+  t.watching = TrackMouseEvent(&watch) && TrackMouseEvent(&watched) &&
+               watched.hwndTrack == window && (watched.dwFlags & TME_LEAVE) != 0;
+  return t.watching;
 }
 
 void pointerLeft(Slider& s) {
-  tip.watching = false;
+  s.tooltip.watching = false;
   endTooltip(s, kTipPointerRests | kTipWheel);
 }
 
 void dragEnded(Slider& s) {
-  if ((tip.reasons & kTipDrag) == 0) return;
+  TooltipState& t = s.tooltip;
+  if ((t.reasons & kTipDrag) == 0) return;
   // The capture hid the pointer's comings and goings: watch them afresh. A
   // pointer that is not on the window cannot be watched, and ends the tooltip.
-  tip.watching = false;
-  if (!watchPointer(s.window)) {
+  t.watching = false;
+  if (!watchPointer(s)) {
     endTooltip(s, kTipDrag | kTipPointerRests | kTipWheel);
     return;
   }
-  tip.reasons |= kTipPointerRests;
+  t.reasons |= kTipPointerRests;
   endTooltip(s, kTipDrag);
 }
 
 void windowHidden(Slider& s) {
-  tip.watching = false;
+  s.tooltip.watching = false;
   endTooltip(s, kTipPointerRests | kTipDrag | kTipWheel);
 }
 
-void destroyTooltip() {
-  if (tip.window != nullptr) DestroyWindow(tip.window);
-  tip = Tooltip{};
+void destroyTooltip(Slider& s) {
+  if (s.tooltip.window != nullptr) DestroyWindow(s.tooltip.window);
+  s.tooltip = TooltipState{};
 }
 
-HWND tooltipWindow() { return tip.window; }
+HWND tooltipWindow(const Slider& s) { return s.tooltip.window; }

@@ -21,11 +21,11 @@ void tooltipMomentOver(Slider& s);             // the timer went off
 
 // Asks for the pointer's rest and leave messages, once per stay on the window;
 // false when the pointer is not on the window, and nothing is watched.
-bool watchPointer(HWND window);
+bool watchPointer(Slider& s);
 void pointerLeft(Slider& s);
 // The knob drag has ended: the tooltip stays only while the pointer is still here.
 void dragEnded(Slider& s);
 
-void windowHidden(Slider& s);  // every reason ends
-void destroyTooltip();         // with the slider window
-HWND tooltipWindow();          // null until first shown
+void windowHidden(Slider& s);         // every reason ends
+void destroyTooltip(Slider& s);       // with the slider window
+HWND tooltipWindow(const Slider& s);  // null until first shown

@@ -4,7 +4,6 @@
 // system move the window. A knob drag holds the capture; its input arrives as
 // client messages in window coordinates.
 #include "commands/config_menu.h"
-#include "mixer/bound_volume.h"
 #include "mixer/volume_messages.h"
 #include "plugin/module_state.h"
 #include "settings/settings_file.h"
@@ -36,15 +35,15 @@ LRESULT onLeftPress(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
   const int py = offset16(HIWORD(packed), s.y);
   if (!hitsTrack(s, px, py))
     return s.draggable ? DefWindowProcA(hwnd, WM_NCLBUTTONDOWN, wParam, lParam) : 0;
-  if (!volumeBound(s)) {
-    showConfigMenu();
+  if (!s.levelBound()) {
+    showConfigMenu(s);
     return 0;
   }
   s.setKnobFromPointer(px);
   s.updateValueFromKnob();
   SetCapture(s.window);
   s.dragging = true;
-  writeVolume(s);
+  s.writeLevel();
   s.repaint();
   showTooltip(s, kTipDrag);
   return 0;
@@ -60,7 +59,7 @@ LRESULT onRelease(Slider& s) {
 LRESULT onDragTo(Slider& s, int pointerX) {
   s.setKnobFromPointer(pointerX);
   s.updateValueFromKnob();
-  writeVolume(s);
+  s.writeLevel();
   s.repaint();
   return 0;
 }
@@ -101,7 +100,7 @@ LRESULT onPositionChanged(Slider& s, const WINDOWPOS* done) {
 }
 
 LRESULT onRightRelease(Slider& s, HWND hwnd) {
-  showConfigMenu();
+  showConfigMenu(s);
   s.paintSlider(hwnd);
   return 0;
 }
@@ -109,9 +108,9 @@ LRESULT onRightRelease(Slider& s, HWND hwnd) {
 // A middle click toggles the mute, on the release over the window, as a
 // button would: a press whose pointer leaves the window is given up. The
 // second press of a quick double click is a press like the first.
-LRESULT onMiddlePress(Slider& s, HWND hwnd) {
+LRESULT onMiddlePress(Slider& s) {
   s.mutePressed = true;
-  watchPointer(hwnd);  // its leave gives the press up
+  watchPointer(s);  // its leave gives the press up
   return 0;
 }
 
@@ -162,9 +161,9 @@ LRESULT onTimer(Slider& s, HWND hwnd, WPARAM id, LPARAM lParam) {
 }
 
 // What the window holds goes with it, and so at stop too.
-LRESULT onDestroy(HWND hwnd, WPARAM wParam, LPARAM lParam) {
-  destroyTooltip();
-  releasePaintBuffer();
+LRESULT onDestroy(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  destroyTooltip(s);
+  releasePaintBuffer(s.paintBuffer);
   return DefWindowProcA(hwnd, WM_DESTROY, wParam, lParam);
 }
 
@@ -192,19 +191,19 @@ LRESULT Slider::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_NCRBUTTONDOWN: return 0;
     case WM_NCRBUTTONUP: return onRightRelease(*this, hwnd);
     case MM_MIXM_CONTROL_CHANGE: handleControlChange(static_cast<unsigned>(lParam)); return 0;
-    case kMsgEndpointVolume: followEndpointVolume(*this); return 0;
-    case kMsgEndpointDevices: followEndpointDevices(*this); return 0;
+    case kMsgEndpointVolume: takeNotified(followEndpointVolume(binding)); return 0;
+    case kMsgEndpointDevices: take(followEndpointDevices(binding)); return 0;
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL: turnWheel(*this, GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
-    case WM_NCMOUSEMOVE: watchPointer(hwnd); return DefWindowProcA(hwnd, message, wParam, lParam);
+    case WM_NCMOUSEMOVE: watchPointer(*this); return DefWindowProcA(hwnd, message, wParam, lParam);
     case WM_NCMOUSEHOVER: showTooltip(*this, kTipPointerRests); return 0;
     case WM_NCMOUSELEAVE: return onPointerLeft(*this);
     case WM_NCMBUTTONDOWN:
-    case WM_NCMBUTTONDBLCLK: return onMiddlePress(*this, hwnd);
+    case WM_NCMBUTTONDBLCLK: return onMiddlePress(*this);
     case WM_NCMBUTTONUP: return onMiddleRelease(*this);
     case WM_TIMER: return onTimer(*this, hwnd, wParam, lParam);
     case WM_SHOWWINDOW: return onShowWindow(*this, hwnd, wParam, lParam);
-    case WM_DESTROY: return onDestroy(hwnd, wParam, lParam);
+    case WM_DESTROY: return onDestroy(*this, hwnd, wParam, lParam);
     case HostMsgReload: return onReload(*this);
     case HostMsgCommand: return onCommand(*this, reinterpret_cast<const char*>(lParam));
     default: return DefWindowProcA(hwnd, message, wParam, lParam);

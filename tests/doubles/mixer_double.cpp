@@ -203,7 +203,7 @@ MMRESULT WINAPI mixerOpen(LPHMIXER out, UINT device, DWORD_PTR callback, DWORD_P
   (void)instance;
   if (out == nullptr) return MMSYSERR_INVALPARAM;
   if (device >= state().devices.size()) return MMSYSERR_BADDEVICEID;
-  if (failing(Op::Open, device)) return MMSYSERR_ERROR;
+  if (failing(Op::Open, device, callback != 0 ? 1u : 0u)) return MMSYSERR_ERROR;
   HMIXER handle = reinterpret_cast<HMIXER>(state().nextHandle++);
   HWND window =
       (flags & CALLBACK_TYPEMASK) == CALLBACK_WINDOW ? reinterpret_cast<HWND>(callback) : nullptr;

@@ -58,7 +58,8 @@ void addDevice(const Device& device);
 Device& device(UINT index);
 
 // Makes every matching call fail (MMSYSERR_ERROR). device -1 matches any device;
-// index (destination or source index, or control id) ~0u matches any.
+// index (destination or source index, control id; for Open 1 with a
+// notification window, 0 without) ~0u matches any.
 void fail(Op op, int device = -1, unsigned index = ~0u);
 void clearFailures();
 

@@ -1,7 +1,14 @@
 #include "tests/support/plugin_fixture.h"
 
-#include "mixer/bound_volume.h"
+#include "mixer/binding.h"
+#include "mixer/endpoint_apartment.h"
+#include "plugin/slider_list.h"
 #include "tests/support/window_pixels.h"
+
+Slider& slider() {
+  if (sliderCount() == 0) addSlider(1);
+  return *sliderAt(0);
+}
 
 void pumpMessages() {
   MSG msg;
@@ -32,8 +39,7 @@ std::vector<std::string> gradientsOfARepaint(HWND window) {
 void PluginTest::SetUp() {
   hostdouble::reset();
   mixerdouble::reset();
-  slider = Slider{};
-  slider.initialise();
+  clearSliders();
   moduleInstance = nullptr;
   hostWindow = nullptr;
   layeredWindowsAvailable = false;
@@ -54,11 +60,10 @@ void PluginTest::leaveTestApartment() {
 void PluginTest::TearDown() {
   if (started_) stop();
   pumpMessages();
-  // Let go of a binding the test left open, as the module's unload would: the
-  // slider outlives the mixer double's state at process exit.
-  processExiting = false;
-  slider.releaseAtUnload();
-  releaseVolumeAtStop();
+  // Let go of what the test left open: the sliders must not outlive the
+  // doubles' state, nor the test's COM apartment.
+  clearSliders();
+  leaveComApartment();
   leaveTestApartment();
 }
 
@@ -74,10 +79,10 @@ void PluginTest::stop() {
 }
 
 void PluginTest::useDefaultGeometry() {
-  slider.width = 200;
-  slider.height = 24;
-  slider.margin = 4;
-  slider.knobWidth = 8;
-  slider.knobHeight = 16;
-  slider.trackHeight = 8;
+  slider().width = 200;
+  slider().height = 24;
+  slider().margin = 4;
+  slider().knobWidth = 8;
+  slider().knobHeight = 16;
+  slider().trackHeight = 8;
 }

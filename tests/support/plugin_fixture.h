@@ -10,6 +10,7 @@
 
 #include "plugin/entry_points.h"
 #include "plugin/module_state.h"
+#include "plugin/slider_list.h"
 #include "tests/doubles/endpoint_double.h"
 #include "tests/doubles/host_double.h"
 #include "tests/doubles/mixer_double.h"
@@ -35,6 +36,10 @@ class PluginTest : public ::testing::Test {
 
   bool started_ = false;
 };
+
+// The first slider, "slider1" as a module load would make it when there is
+// none yet (a test may read settings into it before any start).
+Slider& slider();
 
 // Dispatches every queued message of this thread.
 void pumpMessages();

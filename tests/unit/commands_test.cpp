@@ -39,14 +39,14 @@ class Commands : public PluginTest {
   // later repaint request or move can be told apart.
   void settle() {
     pumpMessages();
-    ValidateRect(slider.window, nullptr);
+    ValidateRect(slider().window, nullptr);
   }
 
-  bool repaintRequested() const { return GetUpdateRect(slider.window, nullptr, FALSE) != 0; }
+  bool repaintRequested() const { return GetUpdateRect(slider().window, nullptr, FALSE) != 0; }
 
   POINT windowPlace() const {
     RECT r;
-    GetWindowRect(slider.window, &r);
+    GetWindowRect(slider().window, &r);
     return {r.left, r.top};
   }
 
@@ -54,9 +54,9 @@ class Commands : public PluginTest {
   // the window there, a command without one leaves it where it was.
   POINT expectApplyAt() {
     const POINT now = windowPlace();
-    slider.x = now.x + 37;
-    slider.y = now.y + 11;
-    return {slider.x, slider.y};
+    slider().x = now.x + 37;
+    slider().y = now.y + 11;
+    return {slider().x, slider().y};
   }
 };
 
@@ -73,13 +73,13 @@ TEST_F(Commands, BroadcastsAreMatchedWholeWithoutRegardToCase) {
   };
   MessageBoxCapture boxes;
   for (const Case& c : cases) {
-    slider.pluginsHidden = !c.hidden;
+    slider().pluginsHidden = !c.hidden;
     const POINT target = expectApplyAt();
-    slider.handleCommand(c.text);
-    EXPECT_EQ(slider.pluginsHidden, c.hidden) << c.text;
+    slider().handleCommand(c.text);
+    EXPECT_EQ(slider().pluginsHidden, c.hidden) << c.text;
     EXPECT_TRUE(samePlace(windowPlace(), target)) << c.text << ": window state not re-applied";
-    EXPECT_TRUE(slider.alwaysOnTop);
-    EXPECT_FALSE(slider.transparent);
+    EXPECT_TRUE(slider().alwaysOnTop);
+    EXPECT_FALSE(slider().transparent);
   }
   EXPECT_TRUE(boxes.boxes().empty());
 }
@@ -98,12 +98,12 @@ TEST_F(Commands, UnknownTextsAreIgnoredSilently) {
   const POINT before = windowPlace();
   for (const char* text : texts) {
     expectApplyAt();
-    slider.handleCommand(text);
+    slider().handleCommand(text);
     EXPECT_TRUE(samePlace(windowPlace(), before)) << text;
-    EXPECT_TRUE(slider.alwaysOnTop) << text;
-    EXPECT_FALSE(slider.pluginsHidden) << text;
+    EXPECT_TRUE(slider().alwaysOnTop) << text;
+    EXPECT_FALSE(slider().pluginsHidden) << text;
   }
-  slider.handleCommand(nullptr);
+  slider().handleCommand(nullptr);
   EXPECT_TRUE(boxes.boxes().empty());
 }
 
@@ -123,13 +123,13 @@ TEST_F(Commands, MalformedConfigurationCommandsShowTheBoxAndChangeNothing) {
       "@KvSliderConfigure-ontoptoggle_-slider1",
       "@KvSliderConfigureontoptoggle",  // a prefix with letters attached is still one token
   };
-  slider.alpha = 40;
-  slider.transparent = true;
+  slider().alpha = 40;
+  slider().transparent = true;
   for (const char* text : texts) {
     MessageBoxCapture boxes;
     const POINT before = windowPlace();
     expectApplyAt();
-    slider.handleCommand(text);
+    slider().handleCommand(text);
     ASSERT_EQ(boxes.boxes().size(), 1u) << text;
     const CapturedBox& box = boxes.boxes()[0];
     EXPECT_EQ(box.text, kInvalid) << text;
@@ -138,10 +138,10 @@ TEST_F(Commands, MalformedConfigurationCommandsShowTheBoxAndChangeNothing) {
     EXPECT_TRUE(box.topmost) << text;
     EXPECT_TRUE(box.errorIcon) << text;
 
-    EXPECT_EQ(slider.alpha, 40) << text;
-    EXPECT_TRUE(slider.transparent) << text;
-    EXPECT_FALSE(slider.pluginsHidden) << text;
-    EXPECT_TRUE(slider.alwaysOnTop) << text;
+    EXPECT_EQ(slider().alpha, 40) << text;
+    EXPECT_TRUE(slider().transparent) << text;
+    EXPECT_FALSE(slider().pluginsHidden) << text;
+    EXPECT_TRUE(slider().alwaysOnTop) << text;
     EXPECT_TRUE(samePlace(windowPlace(), before)) << text;
   }
   EXPECT_EQ(mixerdouble::opens(), 0);
@@ -173,15 +173,15 @@ TEST_F(Commands, AlphaClampsAndSetsVisibility) {
   MessageBoxCapture boxes;
   for (const Case& c : cases) {
     for (bool before : {false, true}) {  // every field is written, whatever it was
-      slider.pluginsHidden = before;
-      slider.transparent = before;
-      slider.alpha = 77;
+      slider().pluginsHidden = before;
+      slider().transparent = before;
+      slider().alpha = 77;
       const POINT target = expectApplyAt();
-      slider.handleCommand(c.command);
-      EXPECT_EQ(slider.alpha, c.alpha) << c.command;
-      EXPECT_EQ(slider.pluginsHidden, c.hidden) << c.command;
-      EXPECT_EQ(slider.transparent, c.transparent) << c.command;
-      if (!slider.pluginsHidden) {
+      slider().handleCommand(c.command);
+      EXPECT_EQ(slider().alpha, c.alpha) << c.command;
+      EXPECT_EQ(slider().pluginsHidden, c.hidden) << c.command;
+      EXPECT_EQ(slider().transparent, c.transparent) << c.command;
+      if (!slider().pluginsHidden) {
         EXPECT_TRUE(samePlace(windowPlace(), target)) << c.command << ": not re-applied";
       }
     }
@@ -203,12 +203,12 @@ TEST_F(Commands, TogglesFlipTheirOptionAndReapplyTheWindow) {
   };
   MessageBoxCapture boxes;
   for (const Case& c : cases) {
-    const bool start = slider.*c.flag;
+    const bool start = slider().*c.flag;
     for (int i = 1; i <= 2; ++i) {
       const POINT target = expectApplyAt();
       settle();
-      slider.handleCommand(c.command);
-      EXPECT_EQ(slider.*c.flag, i == 1 ? !start : start) << c.command;
+      slider().handleCommand(c.command);
+      EXPECT_EQ(slider().*c.flag, i == 1 ? !start : start) << c.command;
       EXPECT_TRUE(samePlace(windowPlace(), target)) << c.command << ": not re-applied";
       EXPECT_TRUE(repaintRequested()) << c.command;
     }
@@ -217,21 +217,21 @@ TEST_F(Commands, TogglesFlipTheirOptionAndReapplyTheWindow) {
 }
 
 TEST_F(Commands, AlwaysOnTopToggleMovesTheWindowBetweenBands) {
-  slider.alwaysOnTop = false;
-  slider.handleCommand("@KvSliderConfigure-ontoptoggle-slider1");
-  EXPECT_TRUE(GetWindowLongA(slider.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  slider.handleCommand("@KvSliderConfigure-ontoptoggle-slider1");
-  EXPECT_FALSE(GetWindowLongA(slider.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  slider().alwaysOnTop = false;
+  slider().handleCommand("@KvSliderConfigure-ontoptoggle-slider1");
+  EXPECT_TRUE(GetWindowLongA(slider().window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  slider().handleCommand("@KvSliderConfigure-ontoptoggle-slider1");
+  EXPECT_FALSE(GetWindowLongA(slider().window, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 TEST_F(Commands, DragToggleNeitherReappliesNorRepaints) {
   const POINT before = windowPlace();
-  const bool start = slider.draggable;
+  const bool start = slider().draggable;
   for (bool expected : {!start, start}) {
     expectApplyAt();
     settle();
-    slider.handleCommand("@KvSliderConfigure-dragtoggle-slider1");
-    EXPECT_EQ(slider.draggable, expected);
+    slider().handleCommand("@KvSliderConfigure-dragtoggle-slider1");
+    EXPECT_EQ(slider().draggable, expected);
     EXPECT_TRUE(samePlace(windowPlace(), before));
     EXPECT_FALSE(repaintRequested());
   }
@@ -239,17 +239,17 @@ TEST_F(Commands, DragToggleNeitherReappliesNorRepaints) {
 
 TEST_F(Commands, MixerBindsWithItsThreeNumbersAndIgnoresFurtherTokens) {
   MessageBoxCapture boxes;
-  slider.handleCommand("@KvSliderConfigure-mixer-slider1-1-4294901760-3000000000-extra");
-  EXPECT_TRUE(slider.mixerBound);
-  EXPECT_EQ(slider.deviceId, 1u);
-  EXPECT_EQ(slider.lineId, kHighLine);
-  EXPECT_EQ(slider.controlId, kHighControl);
-  EXPECT_DOUBLE_EQ(slider.value, 1.0);
+  slider().handleCommand("@KvSliderConfigure-mixer-slider1-1-4294901760-3000000000-extra");
+  EXPECT_TRUE(slider().binding.winmm.bound);
+  EXPECT_EQ(slider().binding.winmm.deviceId, 1u);
+  EXPECT_EQ(slider().binding.winmm.lineId, kHighLine);
+  EXPECT_EQ(slider().binding.winmm.controlId, kHighControl);
+  EXPECT_DOUBLE_EQ(slider().value, 1.0);
 
-  slider.handleCommand("@KvSliderConfigure--mixer--slider1--0--0--7");
-  EXPECT_TRUE(slider.mixerBound);
-  EXPECT_EQ(slider.deviceId, 0u);
-  EXPECT_EQ(slider.controlId, 7u);
+  slider().handleCommand("@KvSliderConfigure--mixer--slider1--0--0--7");
+  EXPECT_TRUE(slider().binding.winmm.bound);
+  EXPECT_EQ(slider().binding.winmm.deviceId, 0u);
+  EXPECT_EQ(slider().binding.winmm.controlId, 7u);
   EXPECT_EQ(mixerdouble::openHandles(), 1);  // the first device was let go
   EXPECT_TRUE(boxes.boxes().empty());
 }
@@ -262,11 +262,11 @@ TEST_F(Commands, NomixerUnbindsWhateverTheFirstAndThirdTokensSay) {
   };
   MessageBoxCapture boxes;
   for (const char* text : texts) {
-    slider.handleCommand("@KvSliderConfigure-mixer-slider1-0-0-7");
-    ASSERT_TRUE(slider.mixerBound);
+    slider().handleCommand("@KvSliderConfigure-mixer-slider1-0-0-7");
+    ASSERT_TRUE(slider().binding.winmm.bound);
     settle();
-    slider.handleCommand(text);
-    EXPECT_FALSE(slider.mixerBound) << text;
+    slider().handleCommand(text);
+    EXPECT_FALSE(slider().binding.winmm.bound) << text;
     EXPECT_EQ(mixerdouble::openHandles(), 0) << text;
     EXPECT_TRUE(repaintRequested()) << text;
   }
@@ -280,13 +280,13 @@ TEST_F(Commands, VolumeCommandsSetStepAndMuteLikeADragWithinItsEnds) {
        {"@KvSliderConfigure-volume-slider1-40", "@KvSliderConfigure-volumeup-slider1",
         "@KvSliderConfigure-volumedown-slider1-5", "@KvSliderConfigure-mutetoggle-slider1"}) {
     settle();
-    slider.handleCommand(text);
-    EXPECT_DOUBLE_EQ(slider.value, 0.5) << text;
+    slider().handleCommand(text);
+    EXPECT_DOUBLE_EQ(slider().value, 0.5) << text;
     EXPECT_FALSE(repaintRequested()) << text;
   }
   EXPECT_EQ(mixerdouble::opens(), 0);
 
-  slider.handleCommand("@KvSliderConfigure-mixer-slider1-0-0-7");
+  slider().handleCommand("@KvSliderConfigure-mixer-slider1-0-0-7");
   constexpr DWORD kRefused = ~0u;  // the invalid-arguments box, and no write
   const struct {
     const char* command;
@@ -313,43 +313,43 @@ TEST_F(Commands, VolumeCommandsSetStepAndMuteLikeADragWithinItsEnds) {
       {"@KvSliderConfigure-volumedown-slider1-0-ignored", 2, 655},
   };
   for (const auto& step : steps) {
-    slider.wheelStep = step.wheelStep;
+    slider().wheelStep = step.wheelStep;
     settle();
     const size_t before = mixerdouble::sets().size();
-    const double level = slider.value;
+    const double level = slider().value;
     const size_t boxesBefore = boxes.boxes().size();
-    slider.handleCommand(step.command);
+    slider().handleCommand(step.command);
     const size_t shown = boxes.boxes().size() - boxesBefore;
     if (step.raw == kRefused) {
       EXPECT_EQ(shown, 1u) << step.command;
       EXPECT_EQ(mixerdouble::sets().size(), before) << step.command;
-      EXPECT_EQ(slider.value, level) << step.command;
+      EXPECT_EQ(slider().value, level) << step.command;
       continue;
     }
     EXPECT_EQ(shown, 0u) << step.command;
     ASSERT_EQ(mixerdouble::sets().size(), before + 1) << step.command;  // one write each
     EXPECT_EQ(mixerdouble::sets().back().raw, step.raw) << step.command;
-    EXPECT_EQ(slider.knobPos, static_cast<int>(slider.value * slider.travel() + 0.5));
+    EXPECT_EQ(slider().knobPos, static_cast<int>(slider().value * slider().travel() + 0.5));
     EXPECT_TRUE(repaintRequested()) << step.command;
   }
 
   // A set the device refuses: the knob shows what the device kept.
   settle();
   mixerdouble::fail(mixerdouble::Op::SetDetails);
-  slider.handleCommand("@KvSliderConfigure-volume-slider1-60");
-  EXPECT_EQ(slider.knobPos, 2);  // 1% on a travel of 184
+  slider().handleCommand("@KvSliderConfigure-volume-slider1-60");
+  EXPECT_EQ(slider().knobPos, 2);  // 1% on a travel of 184
   mixerdouble::clearFailures();
 
   // The mute of the control's line, toggled; a line without one: nothing, no box.
   settle();
-  slider.handleCommand("@KvSliderConfigure-mutetoggle-slider1");
+  slider().handleCommand("@KvSliderConfigure-mutetoggle-slider1");
   EXPECT_EQ(mixerdouble::raw(0, kMute), 1u);
   EXPECT_TRUE(repaintRequested());
-  slider.handleCommand("@KvSliderConfigure-mutetoggle");
+  slider().handleCommand("@KvSliderConfigure-mutetoggle");
   EXPECT_EQ(mixerdouble::raw(0, kMute), 0u);
-  slider.handleCommand("@KvSliderConfigure-mixer-slider1-1-4294901760-3000000000");
+  slider().handleCommand("@KvSliderConfigure-mixer-slider1-1-4294901760-3000000000");
   const size_t sets = mixerdouble::sets().size();
-  slider.handleCommand("@KvSliderConfigure-mutetoggle-slider1");
+  slider().handleCommand("@KvSliderConfigure-mutetoggle-slider1");
   EXPECT_EQ(mixerdouble::sets().size(), sets);
   EXPECT_EQ(boxes.boxes().size(), 6u);  // the refused steps' only
 }
@@ -361,18 +361,18 @@ TEST_F(Commands, OnlyTheFirst255CharactersCount) {
   ASSERT_EQ(text.size(), 300u);
   const std::string sent = text;
   MessageBoxCapture boxes;
-  slider.handleCommand(text.c_str());
-  EXPECT_EQ(slider.alpha, 7);
-  EXPECT_TRUE(slider.transparent);
+  slider().handleCommand(text.c_str());
+  EXPECT_EQ(slider().alpha, 7);
+  EXPECT_TRUE(slider().transparent);
   EXPECT_EQ(text, sent);  // the host's text is left as it was
   EXPECT_TRUE(boxes.boxes().empty());
 
   // A keyword pushed past character 255 is not seen.
   std::string late = "@KvSliderConfigure" + std::string(250, '-') + "ontoptoggle";
-  slider.handleCommand(late.c_str());
+  slider().handleCommand(late.c_str());
   ASSERT_EQ(boxes.boxes().size(), 1u);
   EXPECT_EQ(boxes.boxes()[0].text, kInvalid);
-  EXPECT_TRUE(slider.alwaysOnTop);
+  EXPECT_TRUE(slider().alwaysOnTop);
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ class ConfigMenu : public PluginTest {
   }
 
   static std::string opened() {
-    showConfigMenu();
+    showConfigMenu(slider());
     return controlMenu();
   }
 
@@ -88,11 +88,11 @@ class ConfigMenu : public PluginTest {
 };
 
 TEST_F(ConfigMenu, WithoutDevicesTheOtherSubmenusAreComplete) {
-  slider.alwaysOnTop = true;
-  slider.toggleWithPlugins = false;
-  slider.snapWindow = true;
-  slider.draggable = true;
-  showConfigMenu();
+  slider().alwaysOnTop = true;
+  slider().toggleWithPlugins = false;
+  slider().snapWindow = true;
+  slider().draggable = true;
+  showConfigMenu(slider());
   EXPECT_EQ(hostdouble::menuTree(hostdouble::lastShownMenu()),
             "KvSlider\n"
             "  Control\n"
@@ -112,16 +112,17 @@ TEST_F(ConfigMenu, WithoutDevicesTheOtherSubmenusAreComplete) {
             "    [ ] 40% -> @KvSliderConfigure-alpha-slider1-40\n"
             "    [ ] 30% -> @KvSliderConfigure-alpha-slider1-30\n"
             "    [ ] 20% -> @KvSliderConfigure-alpha-slider1-20\n"
-            "    [ ] 10% -> @KvSliderConfigure-alpha-slider1-10\n");
+            "    [ ] 10% -> @KvSliderConfigure-alpha-slider1-10\n"
+            "  [ ] New slider -> @KvSliderConfigure-newslider-slider1\n");
   EXPECT_EQ(configMenu, hostdouble::lastShownMenu());
   // Every submenu was made and attached under one title.
   EXPECT_EQ(hostdouble::callsNamed("MakeSubmenu").size(), 3u);
 
-  slider.alwaysOnTop = false;
-  slider.toggleWithPlugins = true;
-  slider.snapWindow = false;
-  slider.draggable = false;
-  showConfigMenu();
+  slider().alwaysOnTop = false;
+  slider().toggleWithPlugins = true;
+  slider().snapWindow = false;
+  slider().draggable = false;
+  showConfigMenu(slider());
   const std::string tree = hostdouble::menuTree(hostdouble::lastShownMenu());
   EXPECT_NE(tree.find("    [ ] Always on top ->"), std::string::npos);
   EXPECT_NE(tree.find("    [x] Toggle with plugins ->"), std::string::npos);
@@ -208,10 +209,10 @@ TEST_F(ConfigMenu, ChecksTheBoundControlInEveryDeviceWithItsIdentifiers) {
   mixerdouble::addDevice(speakers("Second"));
   // Same control identifier on another line: not the bound control.
   mixerdouble::addDevice(device("Third", {line(0xFFFF0009, "Master Volume", {control(0)})}));
-  slider.mixerBound = true;
-  slider.deviceId = 0;
-  slider.lineId = 0xFFFF0000;
-  slider.controlId = 0;
+  slider().binding.winmm.bound = true;
+  slider().binding.winmm.deviceId = 0;
+  slider().binding.winmm.lineId = 0xFFFF0000;
+  slider().binding.winmm.controlId = 0;
   EXPECT_EQ(opened(),
             "  Control\n" + speakersEntries("First", 0, true) + "    " + kNothingUnchecked +
                 speakersEntries("Second", 1, true) + "    " + kNothingUnchecked +
@@ -222,7 +223,8 @@ TEST_F(ConfigMenu, ChecksTheBoundControlInEveryDeviceWithItsIdentifiers) {
                 "        -- No source lines available.\n" +
                 "    " + kNothingUnchecked);
 
-  slider.mixerBound = false;  // identifiers left over from an earlier binding check nothing
+  slider().binding.winmm.bound =
+      false;  // identifiers left over from an earlier binding check nothing
   const std::string unbound = opened();
   EXPECT_EQ(unbound.find("[x] - Volume"), std::string::npos) << unbound;
   size_t nothings = 0;
@@ -306,11 +308,11 @@ TEST_F(ConfigMenu, EachOpeningReplacesTheMenuAndStoppingDeletesIt) {
   mixerdouble::addDevice(speakers("Card"));
   ASSERT_EQ(start(), 0);
   hostdouble::clearCalls();
-  showConfigMenu();
+  showConfigMenu(slider());
   const int live = hostdouble::liveMenus();
   hostdouble::clearCalls();
 
-  showConfigMenu();
+  showConfigMenu(slider());
   const auto& calls = hostdouble::calls();
   ASSERT_FALSE(calls.empty());
   EXPECT_EQ(calls.front(), "DelMenu(m1)");  // the first menu made since the double was reset

@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "commands/config_menu.h"
-#include "mixer/bound_volume.h"
+#include "mixer/binding.h"
 #include "mixer/endpoint_device.h"
 #include "mixer/volume_messages.h"
+#include "plugin/slider_list.h"
 #include "tests/support/message_box_capture.h"
 #include "tests/support/plugin_fixture.h"
 
@@ -42,54 +43,54 @@ class EndpointBinding : public PluginTest {
     pumpMessages();
   }
   static void command(const std::string& tail) {
-    slider.handleCommand(("@KvSliderConfigure-" + tail).c_str());
+    slider().handleCommand(("@KvSliderConfigure-" + tail).c_str());
   }
-  static int deliver(UINT message) { return deliverMixerNotifications(slider.window, message); }
+  static int deliver(UINT message) { return deliverMixerNotifications(slider().window, message); }
   static Texts statuses() { return hostdouble::callsNamed("HostMsgStatusText"); }
-  static std::string name() { return slider.levelName(); }
+  static std::string name() { return slider().levelName(); }
   static size_t gradientsPainted() {
-    return gradientsOfARepaint(slider.window).size();  // 3 with a knob
+    return gradientsOfARepaint(slider().window).size();  // 3 with a knob
   }
   // A press on the track at knob position 46 (value 0.25), moves, the release.
   static void drag(int moves) {
-    slider.computeLayout();
-    SendMessageA(slider.window, WM_NCLBUTTONDOWN, HTCAPTION,
-                 MAKELPARAM(slider.x + 54, slider.y + 12));
+    slider().computeLayout();
+    SendMessageA(slider().window, WM_NCLBUTTONDOWN, HTCAPTION,
+                 MAKELPARAM(slider().x + 54, slider().y + 12));
     for (int i = 0; i < moves; ++i)
-      SendMessageA(slider.window, WM_MOUSEMOVE, 0, MAKELPARAM(60 + i, 12));
-    SendMessageA(slider.window, WM_LBUTTONUP, 0, MAKELPARAM(60, 12));
+      SendMessageA(slider().window, WM_MOUSEMOVE, 0, MAKELPARAM(60 + i, 12));
+    SendMessageA(slider().window, WM_LBUTTONUP, 0, MAKELPARAM(60, 12));
   }
 };
 
 TEST_F(EndpointBinding, CommandsBindTheDefaultOrTheNthEndpointAndEndAnyOtherBinding) {
   startClean();
   command("endpoint-slider1-2");
-  EXPECT_EQ(slider.knobPos, 46);
+  EXPECT_EQ(slider().knobPos, 46);
   EXPECT_EQ(name(), "Headset");
   EXPECT_EQ(endpointdouble::registeredCallbacks(), 2);  // its volume, and the system's devices
   command("volume-slider1-60");
   EXPECT_EQ(endpointdouble::level(2), 0.6f);
   command("mixer-slider1-0-4294901760-0");
-  EXPECT_TRUE(slider.mixerBound);
+  EXPECT_TRUE(slider().binding.winmm.bound);
   EXPECT_EQ(endpointdouble::registeredCallbacks(), 0);
   EXPECT_EQ(endpointdouble::referencesHeld(), 0);
   command("endpoint-slider1-0");
   EXPECT_EQ(mixerdouble::openHandles(), 0);
   EXPECT_EQ(name(), "Speakers");
-  EXPECT_EQ(slider.knobPos, 92);
+  EXPECT_EQ(slider().knobPos, 92);
 
   // No third active endpoint; one that cannot be activated or read: reported, unbound.
-  ValidateRect(slider.window, nullptr);
+  ValidateRect(slider().window, nullptr);
   command("endpoint-slider1-3");
-  EXPECT_FALSE(volumeBound(slider));
-  EXPECT_TRUE(repaintPending(slider.window));
+  EXPECT_FALSE(volumeBound(slider().binding));
+  EXPECT_TRUE(repaintPending(slider().window));
   endpointdouble::fail(Op::Activate, E_FAIL);
   command("endpoint-slider1-1");
   endpointdouble::fail(Op::Activate, S_OK);
   endpointdouble::fail(Op::GetLevel, E_FAIL);
   command("endpoint-slider1-0");
   endpointdouble::fail(Op::GetLevel, S_OK);
-  EXPECT_FALSE(volumeBound(slider));
+  EXPECT_FALSE(volumeBound(slider().binding));
   EXPECT_EQ(statuses(), (Texts{kNoEndpoint, kNoEndpoint, kNoEndpoint}));
   EXPECT_EQ(endpointdouble::registeredCallbacks(), 0);
 
@@ -102,10 +103,10 @@ TEST_F(EndpointBinding, CommandsBindTheDefaultOrTheNthEndpointAndEndAnyOtherBind
   EXPECT_EQ(boxes.boxes().size(), 4u);
   EXPECT_EQ(name(), "Headset");
   command("endpoint-slider1-99999999999999999999");  // no such endpoint, and no wrap-around
-  EXPECT_FALSE(volumeBound(slider));
+  EXPECT_FALSE(volumeBound(slider().binding));
   command("endpoint-slider1-1");
   command("nomixer-slider1");
-  EXPECT_FALSE(volumeBound(slider));
+  EXPECT_FALSE(volumeBound(slider().binding));
   command("endpoint-slider1-1");
   stop();
   EXPECT_EQ(endpointdouble::registeredCallbacks(), 0);
@@ -121,7 +122,7 @@ TEST_F(EndpointBinding, MenuListsTheActiveEndpointsFirstWhateverTheirNames) {
   startClean();
   command("endpoint-slider1-2");
   const auto control = [] {
-    showConfigMenu();
+    showConfigMenu(slider());
     const std::string tree = hostdouble::menuTree(configMenu);
     const size_t begin = tree.find("  Control\n");
     return tree.substr(begin, tree.find("    Device\n") - begin);
@@ -143,32 +144,34 @@ TEST_F(EndpointBinding, MenuListsTheActiveEndpointsFirstWhateverTheirNames) {
 TEST_F(EndpointBinding, FollowsChangesMadeElsewhereButNotItsOwnEchoes) {
   startClean();
   command("endpoint-slider1-2");
-  ValidateRect(slider.window, nullptr);
+  ValidateRect(slider().window, nullptr);
   endpointdouble::changeElsewhere(2, 1.0f, false);
   EXPECT_EQ(deliver(kMsgEndpointVolume), 1);
-  EXPECT_EQ(slider.knobPos, 184);
-  EXPECT_TRUE(repaintPending(slider.window));
-  slider.dragging = true;  // the knob follows the mouse alone
+  EXPECT_EQ(slider().knobPos, 184);
+  EXPECT_TRUE(repaintPending(slider().window));
+  slider().dragging = true;  // the knob follows the mouse alone
   endpointdouble::changeElsewhere(2, 0.0f, false);
   EXPECT_EQ(deliver(kMsgEndpointVolume), 1);
-  EXPECT_EQ(slider.knobPos, 184);
+  EXPECT_EQ(slider().knobPos, 184);
 
   // A mute from elsewhere shows, also during a drag: the knob goes hollow.
   endpointdouble::changeElsewhere(2, 1.0f, true);
   EXPECT_EQ(deliver(kMsgEndpointVolume), 1);
-  EXPECT_TRUE(slider.levelMuted());
+  EXPECT_TRUE(slider().levelMuted());
   EXPECT_EQ(gradientsPainted(), 4u);
-  slider.dragging = false;
+  slider().dragging = false;
 
   drag(0);
   EXPECT_EQ(endpointdouble::level(2), 0.25f);
   // The command and a middle click toggle it, with the plug-in's own context.
   bool muted = true;
   command("mutetoggle-slider1");
-  EXPECT_TRUE(readVolumeMute(slider, muted) && !muted && !slider.levelMuted());
-  SendMessageA(slider.window, WM_NCMBUTTONDOWN, HTCAPTION, MAKELPARAM(slider.x + 2, slider.y + 2));
-  SendMessageA(slider.window, WM_NCMBUTTONUP, HTCAPTION, MAKELPARAM(slider.x + 2, slider.y + 2));
-  EXPECT_TRUE(readVolumeMute(slider, muted) && muted && slider.levelMuted());
+  EXPECT_TRUE(readVolumeMute(slider().binding, muted) && !muted && !slider().levelMuted());
+  SendMessageA(slider().window, WM_NCMBUTTONDOWN, HTCAPTION,
+               MAKELPARAM(slider().x + 2, slider().y + 2));
+  SendMessageA(slider().window, WM_NCMBUTTONUP, HTCAPTION,
+               MAKELPARAM(slider().x + 2, slider().y + 2));
+  EXPECT_TRUE(readVolumeMute(slider().binding, muted) && muted && slider().levelMuted());
   EXPECT_EQ(deliver(kMsgEndpointVolume), 0);  // its own echoes are never posted
 }
 
@@ -178,7 +181,7 @@ TEST_F(EndpointBinding, ARefusedSetIsReportedOncePerBindingAndTheKnobShowsTheDev
   command("endpoint-slider1-0");
   drag(5);
   EXPECT_EQ(statuses(), Texts{kNotSet});
-  EXPECT_EQ(slider.knobPos, 92);
+  EXPECT_EQ(slider().knobPos, 92);
   command("endpoint-slider1-0");
   drag(2);
   EXPECT_EQ(statuses(), (Texts{kNotSet, kNotSet}));
@@ -190,10 +193,10 @@ TEST_F(EndpointBinding, FollowsTheDefaultAndAnEndpointLeavingAndComingBack) {
   endpointdouble::switchDefault(2);  // every role is told; the console role is followed
   EXPECT_EQ(deliver(kMsgEndpointDevices), 1);
   EXPECT_EQ(name(), "Headset");
-  EXPECT_EQ(slider.knobPos, 46);
+  EXPECT_EQ(slider().knobPos, 46);
   endpointdouble::switchDefault(-1);
   deliver(kMsgEndpointDevices);
-  EXPECT_FALSE(volumeBound(slider));
+  EXPECT_FALSE(volumeBound(slider().binding));
   endpointdouble::switchDefault(0);
   deliver(kMsgEndpointDevices);
   EXPECT_EQ(name(), "Speakers");
@@ -205,7 +208,7 @@ TEST_F(EndpointBinding, FollowsTheDefaultAndAnEndpointLeavingAndComingBack) {
   endpointdouble::changeElsewhere(2, 0.75f, false);
   endpointdouble::setState(2, DEVICE_STATE_ACTIVE);
   deliver(kMsgEndpointDevices);
-  EXPECT_EQ(slider.knobPos, 138);
+  EXPECT_EQ(slider().knobPos, 138);
   EXPECT_EQ(gradientsPainted(), 3u);
 }
 
@@ -217,13 +220,13 @@ TEST_F(EndpointBinding, TheStoredEndpointWinsOverTheMixerControlAndIsKeptWhileAb
   hostdouble::setValue(file, kEndpointKey, "{headset}");
   startClean();
   EXPECT_EQ(mixerdouble::opens(), 0);
-  EXPECT_EQ(slider.knobPos, 46);
+  EXPECT_EQ(slider().knobPos, 46);
   stop();
   EXPECT_EQ(hostdouble::value(file, kEndpointKey), "{headset}");
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "false");
   hostdouble::setValue(file, kEndpointKey, "Default");
   startClean();
-  EXPECT_EQ(slider.knobPos, 92);
+  EXPECT_EQ(slider().knobPos, 92);
   stop();
   EXPECT_EQ(hostdouble::value(file, kEndpointKey), "default");
 
@@ -231,11 +234,11 @@ TEST_F(EndpointBinding, TheStoredEndpointWinsOverTheMixerControlAndIsKeptWhileAb
   hostdouble::setValue(file, kEndpointKey, "{usb}");
   startClean();
   EXPECT_EQ(statuses(), Texts{kNoEndpoint});
-  EXPECT_FALSE(volumeBound(slider));
+  EXPECT_FALSE(volumeBound(slider().binding));
   endpointdouble::addEndpoint({L"{usb}", L"USB", 0.75f, false, DEVICE_STATE_NOTPRESENT});
   endpointdouble::setState(3, DEVICE_STATE_ACTIVE);
   deliver(kMsgEndpointDevices);
-  EXPECT_EQ(slider.knobPos, 138);
+  EXPECT_EQ(slider().knobPos, 138);
   stop();
   EXPECT_EQ(hostdouble::value(file, kEndpointKey), "{usb}");
 
@@ -244,7 +247,7 @@ TEST_F(EndpointBinding, TheStoredEndpointWinsOverTheMixerControlAndIsKeptWhileAb
   for (const std::string& stored : {"{" + std::string(253, 'a') + "}", std::string("{\xC3(}")}) {
     hostdouble::setValue(file, kEndpointKey, stored);
     startClean();
-    EXPECT_FALSE(volumeBound(slider));
+    EXPECT_FALSE(volumeBound(slider().binding));
     EXPECT_EQ(statuses().back(), kNoEndpoint);
     stop();
     EXPECT_EQ(hostdouble::value(file, kEndpointKey), stored);
@@ -260,7 +263,7 @@ TEST_F(EndpointBinding, TheStoredEndpointWinsOverTheMixerControlAndIsKeptWhileAb
 TEST_F(EndpointBinding, TheComApartmentIsLeftAsTheHostHadIt) {
   const auto useComAndStop = [this] {
     ASSERT_EQ(start(), 0);
-    showConfigMenu();
+    showConfigMenu(slider());
     stop();
   };
   useComAndStop();  // entered again on top of the host's (S_FALSE)
@@ -288,7 +291,7 @@ class RealCoreAudio : public EndpointBinding {
 
 TEST_F(RealCoreAudio, ListsWinesEndpointsAndBindsTheDefaultAsFarAsWineAllows) {
   startClean();
-  showConfigMenu();
+  showConfigMenu(slider());
   const std::string tree = hostdouble::menuTree(configMenu);
   EXPECT_NE(tree.find("    [ ] Default device -> @KvSliderConfigure-endpoint-slider1-0\n"),
             std::string::npos);
@@ -296,19 +299,19 @@ TEST_F(RealCoreAudio, ListsWinesEndpointsAndBindsTheDefaultAsFarAsWineAllows) {
             std::string::npos)
       << tree;
   command("endpoint-slider1-0");
-  ASSERT_TRUE(volumeBound(slider));
-  const double level = slider.value;
+  ASSERT_TRUE(volumeBound(slider().binding));
+  const double level = slider().value;
   drag(3);
   if (!statuses().empty()) {  // wine 8 refuses: told once, the knob shows the device
     EXPECT_EQ(statuses(), Texts{kNotSet});
-    EXPECT_EQ(slider.value, level);
+    EXPECT_EQ(slider().value, level);
   }
   // Wine does set an endpoint's mute: the command toggles it and back.
   bool muted = true;
-  ASSERT_TRUE(readVolumeMute(slider, muted));
+  ASSERT_TRUE(readVolumeMute(slider().binding, muted));
   for (bool expected : {!muted, muted}) {
     command("mutetoggle-slider1");
-    EXPECT_EQ(slider.levelMuted(), expected);
+    EXPECT_EQ(slider().levelMuted(), expected);
   }
 }
 

@@ -1,7 +1,8 @@
 // Long runs in one process: many starts and stops, many drag steps. Nothing the
 // plug-in acquires may pile up: windows, GDI objects, kernel handles, mixer
 // handles, audio endpoint callbacks and references.
-#include "mixer/bound_volume.h"
+#include "mixer/binding.h"
+#include "plugin/slider_list.h"
 #include "tests/support/plugin_fixture.h"
 
 namespace {
@@ -111,16 +112,16 @@ TEST_F(Endurance, AThousandStartsAndStopsLeaveNothingBehind) {
   // The first run binds by command and stores the binding; every later start
   // restores it, closing the device of the run before.
   ASSERT_EQ(start(), 0);
-  slider.bindControl(0, kLine, kControl);
-  ASSERT_TRUE(slider.mixerBound);
+  slider().bindControl(0, kLine, kControl);
+  ASSERT_TRUE(slider().binding.winmm.bound);
   stop();
   ASSERT_EQ(start(), 0);
   stop();
   const Resources before = measure();
   for (int i = 0; i < 1000; ++i) {
     ASSERT_EQ(start(), 0) << "cycle " << i;
-    ASSERT_TRUE(slider.mixerBound) << "cycle " << i;
-    UpdateWindow(slider.window);  // every run paints, making its off-screen buffer
+    ASSERT_TRUE(slider().binding.winmm.bound) << "cycle " << i;
+    UpdateWindow(slider().window);  // every run paints, making its off-screen buffer
     stop();
     if (i % 50 == 0) {
       pumpMessages();
@@ -128,7 +129,7 @@ TEST_F(Endurance, AThousandStartsAndStopsLeaveNothingBehind) {
     }
   }
   expectNoGrowth(before, measure());
-  EXPECT_EQ(mixerdouble::openHandles(), 1);  // the binding outlives the stop until unload
+  EXPECT_EQ(mixerdouble::openHandles(), 0);  // every binding goes at stop
 }
 
 // The system keeps calling from its own threads while the plug-in starts and
@@ -138,7 +139,7 @@ TEST_F(Endurance, AThousandEndpointStartsAndStopsUnderFiringCallbacksLeaveNothin
   endpointdouble::addEndpoint({L"{speakers}", L"Speakers", 0.5f});
   endpointdouble::switchDefault(0);
   ASSERT_EQ(start(), 0);
-  slider.handleCommand("@KvSliderConfigure-endpoint-slider1-0");
+  slider().handleCommand("@KvSliderConfigure-endpoint-slider1-0");
   stop();
   ASSERT_EQ(start(), 0);
   stop();
@@ -149,7 +150,7 @@ TEST_F(Endurance, AThousandEndpointStartsAndStopsUnderFiringCallbacksLeaveNothin
   } storm;
   for (int i = 0; i < 1000; ++i) {
     ASSERT_EQ(start(), 0) << "cycle " << i;
-    ASSERT_TRUE(volumeBound(slider)) << "cycle " << i;
+    ASSERT_TRUE(volumeBound(slider().binding)) << "cycle " << i;
     pumpMessages();
     stop();
     if (i % 50 == 0) hostdouble::clearCalls();
@@ -159,15 +160,58 @@ TEST_F(Endurance, AThousandEndpointStartsAndStopsUnderFiringCallbacksLeaveNothin
   EXPECT_EQ(endpointdouble::referencesHeld(), 0);
 }
 
+// Sixteen sliders, every other one on the endpoint and the rest on one mixer
+// control, started, painted and stopped a hundred times under firing callbacks.
+TEST_F(Endurance, AHundredStartsOfSixteenSlidersLeaveNothingBehind) {
+  endpointdouble::reset(true);
+  endpointdouble::addEndpoint({L"{speakers}", L"Speakers", 0.5f});
+  endpointdouble::switchDefault(0);
+  ASSERT_EQ(start(), 0);
+  const std::string file = settingsPath;
+  stop();
+  std::string names;
+  for (int n = 1; n <= 16; ++n) {
+    const std::string key = "kvslider.slider" + std::to_string(n) + ".";
+    names += (n > 1 ? " slider" : "slider") + std::to_string(n);
+    hostdouble::setValue(file, key + "endpoint:", n % 2 == 0 ? "default" : "");
+    hostdouble::setValue(file, key + "mixer.set:", "true");
+    hostdouble::setValue(file, key + "mixer.line", std::to_string(kLine));
+    hostdouble::setValue(file, key + "mixer.control", std::to_string(kControl));
+  }
+  hostdouble::setValue(file, "kvslider.sliders:", names);
+  ASSERT_EQ(start(), 0);
+  stop();
+  const Resources before = measure();
+  struct Storm {
+    Storm() { endpointdouble::startCallbackStorm(); }
+    ~Storm() { endpointdouble::stopCallbackStorm(); }
+  } storm;
+  for (int i = 0; i < 100; ++i) {
+    ASSERT_EQ(start(), 0) << "cycle " << i;
+    ASSERT_EQ(sliderCount(), 16);
+    for (int k = 0; k < 16; ++k) {
+      ASSERT_TRUE(volumeBound(sliderAt(k)->binding)) << "cycle " << i << ", slider " << k;
+      UpdateWindow(sliderAt(k)->window);
+    }
+    EXPECT_EQ(mixerdouble::openHandles(), 8);
+    pumpMessages();
+    stop();
+    hostdouble::clearCalls();
+  }
+  expectNoGrowth(before, measure());
+  EXPECT_EQ(endpointdouble::registeredCallbacks(), 0);
+  EXPECT_EQ(endpointdouble::referencesHeld(), 0);
+}
+
 TEST_F(Endurance, AHundredThousandDragStepsLeaveNothingBehind) {
   ASSERT_EQ(start(), 0);
-  slider.draggable = false;
-  slider.bindControl(0, kLine, kControl);
-  ASSERT_TRUE(slider.mixerBound);
-  HWND w = slider.window;
+  slider().draggable = false;
+  slider().bindControl(0, kLine, kControl);
+  ASSERT_TRUE(slider().binding.winmm.bound);
+  HWND w = slider().window;
   UpdateWindow(w);
-  // A first drag makes the tooltip, which then lives as long as the slider.
-  SendMessageA(w, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(slider.x + 100, slider.y + 12));
+  // A first drag makes the tooltip, which then lives as long as the slider().
+  SendMessageA(w, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(slider().x + 100, slider().y + 12));
   SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(100, 12));
   UpdateWindow(w);
   pumpMessages();
@@ -175,8 +219,8 @@ TEST_F(Endurance, AHundredThousandDragStepsLeaveNothingBehind) {
   const size_t setsBefore = mixerdouble::sets().size();
 
   // A press on the track takes the capture; the moves then arrive as client messages.
-  SendMessageA(w, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(slider.x + 100, slider.y + 12));
-  ASSERT_TRUE(slider.dragging);
+  SendMessageA(w, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(slider().x + 100, slider().y + 12));
+  ASSERT_TRUE(slider().dragging);
   for (int i = 0; i < 100000; ++i) {
     SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((i * 13) % 260 - 30, 12));
     if (i % 1000 == 999) {
@@ -185,15 +229,15 @@ TEST_F(Endurance, AHundredThousandDragStepsLeaveNothingBehind) {
     }
   }
   SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(100, 12));
-  EXPECT_FALSE(slider.dragging);
+  EXPECT_FALSE(slider().dragging);
   EXPECT_EQ(mixerdouble::sets().size() - setsBefore, 100001u);
   expectNoGrowth(before, measure());
 }
 
 TEST_F(Endurance, SizeChangesWhileRunningLeaveNothingBehind) {
   ASSERT_EQ(start(), 0);
-  slider.bindControl(0, kLine, kControl);
-  HWND w = slider.window;
+  slider().bindControl(0, kLine, kControl);
+  HWND w = slider().window;
   UpdateWindow(w);
   const Resources before = measure();
   for (int i = 0; i < 1000; ++i) {

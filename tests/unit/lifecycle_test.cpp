@@ -17,7 +17,7 @@ int indexOf(const std::vector<std::string>& calls, const std::string& prefix) {
 
 TEST_F(Lifecycle, StartCreatesTheWindowAndRegistersItWithTheHost) {
   ASSERT_EQ(start(), 0);
-  HWND w = slider.window;
+  HWND w = slider().window;
   ASSERT_TRUE(IsWindow(w));
 
   char cls[32] = "";
@@ -74,7 +74,7 @@ TEST_F(Lifecycle, StyleIsReadBeforeTheSettingsAndBothBeforeTheWindow) {
 
 TEST_F(Lifecycle, StopUndoesStartInOrder) {
   ASSERT_EQ(start(), 0);
-  HWND w = slider.window;
+  HWND w = slider().window;
   hostdouble::clearCalls();
   stop();
   const auto& calls = hostdouble::calls();
@@ -119,7 +119,7 @@ TEST_F(Lifecycle, ClassRegistrationFailureShowsItsBoxAndFails) {
   EXPECT_TRUE(box.topmost);
   EXPECT_TRUE(box.errorIcon);
   EXPECT_TRUE(hostdouble::callsNamed("HostMsgRegister").empty());
-  EXPECT_EQ(slider.window, nullptr);
+  EXPECT_EQ(slider().window, nullptr);
 }
 
 TEST_F(Lifecycle, WindowCreationFailureShowsItsBoxUndoesTheStartAndTheNextStartSucceeds) {
@@ -160,12 +160,12 @@ TEST_F(Lifecycle, WindowCreationFailureShowsItsBoxUndoesTheStartAndTheNextStartS
   WNDCLASSA wc;
   EXPECT_FALSE(GetClassInfoA(instance(), "KvSlider", &wc));
   EXPECT_EQ(mixerdouble::openHandles(), 0);
-  EXPECT_FALSE(slider.mixerBound);
+  EXPECT_FALSE(slider().binding.winmm.bound);
 
   // A shell that loads the plug-in again in the same process gets it running.
   ASSERT_EQ(start(), 0);
-  EXPECT_TRUE(IsWindow(slider.window));
-  EXPECT_TRUE(slider.mixerBound);
+  EXPECT_TRUE(IsWindow(slider().window));
+  EXPECT_TRUE(slider().binding.winmm.bound);
   EXPECT_EQ(mixerdouble::openHandles(), 1);
   EXPECT_EQ(boxes.boxes().size(), 1u);
 }

@@ -1,5 +1,7 @@
 // Binding the slider to a mixer control: reads, writes, notifications and the
 // life of the bound device, against the mixer double and a real window.
+#include <algorithm>
+
 #include "tests/support/plugin_fixture.h"
 
 namespace {
@@ -33,9 +35,9 @@ class MixerBinding : public PluginTest {
     pumpMessages();
     forgetRepaints();
   }
-  static void forgetRepaints() { ValidateRect(slider.window, nullptr); }
-  static bool repainted() { return repaintPending(slider.window); }
-  static int deliver() { return deliverMixerNotifications(slider.window); }
+  static void forgetRepaints() { ValidateRect(slider().window, nullptr); }
+  static bool repainted() { return repaintPending(slider().window); }
+  static int deliver() { return deliverMixerNotifications(slider().window); }
   static std::vector<std::string> logFrom(size_t first) {
     const auto& log = mixerdouble::log();
     return {log.begin() + static_cast<long>(first), log.end()};
@@ -59,10 +61,10 @@ TEST_F(MixerBinding, BindShowsTheRawValueOnTheFixedScale) {
   for (const auto& c : cases) {
     mixerdouble::device(0).destinations[0].controls[0].raw = c.raw;
     forgetRepaints();
-    slider.bindControl(0, kLine, kVolume);
-    EXPECT_TRUE(slider.mixerBound);
-    EXPECT_DOUBLE_EQ(slider.value, c.value) << c.raw;
-    EXPECT_EQ(slider.knobPos, c.knob) << c.raw;
+    slider().bindControl(0, kLine, kVolume);
+    EXPECT_TRUE(slider().binding.winmm.bound);
+    EXPECT_DOUBLE_EQ(slider().value, c.value) << c.raw;
+    EXPECT_EQ(slider().knobPos, c.knob) << c.raw;
     EXPECT_TRUE(repainted());
   }
   EXPECT_EQ(mixerdouble::log().front(), "mixerOpen(0, window, CALLBACK_WINDOW)");
@@ -72,76 +74,76 @@ TEST_F(MixerBinding, BindShowsTheRawValueOnTheFixedScale) {
 TEST_F(MixerBinding, ReadThatWritesNothingGivesZeroNotLeftovers) {
   startClean();
   dirtyStack();
-  slider.bindControl(0, kLine, kMuteless);
-  ASSERT_TRUE(slider.mixerBound);
-  EXPECT_EQ(slider.value, 0.0);
+  slider().bindControl(0, kLine, kMuteless);
+  ASSERT_TRUE(slider().binding.winmm.bound);
+  EXPECT_EQ(slider().value, 0.0);
 
-  slider.value = 0.75;
+  slider().value = 0.75;
   dirtyStack();
-  slider.handleControlChange(kMuteless);
-  EXPECT_EQ(slider.value, 0.0);
+  slider().handleControlChange(kMuteless);
+  EXPECT_EQ(slider().value, 0.0);
 }
 
 TEST_F(MixerBinding, RebindingClosesTheOldDeviceFirst) {
   startClean();
-  slider.bindControl(0, kLine, kVolume);
+  slider().bindControl(0, kLine, kVolume);
   const size_t mark = mixerdouble::log().size();
-  slider.bindControl(0, kLine, kVolume);
+  slider().bindControl(0, kLine, kVolume);
   const auto again = logFrom(mark);
   ASSERT_GE(again.size(), 2u);
   EXPECT_EQ(again[0], "mixerClose(0)");
   EXPECT_EQ(again[1], "mixerOpen(0, window, CALLBACK_WINDOW)");
-  EXPECT_TRUE(slider.mixerBound);
+  EXPECT_TRUE(slider().binding.winmm.bound);
   EXPECT_EQ(mixerdouble::openHandles(), 1);
 }
 
 TEST_F(MixerBinding, FailedBindsAndUnbindLeaveNoDeviceOpenAndRepaint) {
   startClean();
-  slider.bindControl(0, kLine, kVolume);
+  slider().bindControl(0, kLine, kVolume);
 
   // The device cannot be opened: the old one is closed all the same and the host told.
   mixerdouble::fail(mixerdouble::Op::Open, 1);
   forgetRepaints();
-  slider.bindControl(1, 77, 88);
-  EXPECT_FALSE(slider.mixerBound);
+  slider().bindControl(1, 77, 88);
+  EXPECT_FALSE(slider().binding.winmm.bound);
   EXPECT_EQ(mixerdouble::openHandles(), 0);
   EXPECT_EQ(hostdouble::callsNamed("HostMsgStatusText"),
             std::vector<std::string>{"HostMsgStatusText(Unable to open mixer device.)"});
-  EXPECT_EQ(slider.deviceId, 1u);
-  EXPECT_EQ(slider.lineId, 77u);
-  EXPECT_EQ(slider.controlId, 88u);
+  EXPECT_EQ(slider().binding.winmm.deviceId, 1u);
+  EXPECT_EQ(slider().binding.winmm.lineId, 77u);
+  EXPECT_EQ(slider().binding.winmm.controlId, 88u);
   EXPECT_TRUE(repainted());
 
   // The device opens but the control cannot be read: closed again, nothing reported.
-  slider.bindControl(0, kLine, kVolume);
+  slider().bindControl(0, kLine, kVolume);
   forgetRepaints();
-  slider.bindControl(0, kLine, 12345);
-  EXPECT_FALSE(slider.mixerBound);
+  slider().bindControl(0, kLine, 12345);
+  EXPECT_FALSE(slider().binding.winmm.bound);
   EXPECT_EQ(mixerdouble::openHandles(), 0);
   EXPECT_EQ(hostdouble::callsNamed("HostMsgStatusText").size(), 1u);
   EXPECT_TRUE(repainted());
 
   // Unbound: nothing is written; unbinding closes nothing, keeps the numbers, repaints.
   const size_t mark = mixerdouble::log().size();
-  slider.writeControlValue();
+  slider().writeLevel();
   forgetRepaints();
-  slider.unbindControl();
+  slider().unbindControl();
   EXPECT_EQ(mixerdouble::log().size(), mark);
-  EXPECT_EQ(slider.controlId, 12345u);
+  EXPECT_EQ(slider().binding.winmm.controlId, 12345u);
   EXPECT_TRUE(repainted());
 }
 
 TEST_F(MixerBinding, WritesFetchFirstThenSetTheTruncatedValue) {
   startClean();
-  slider.bindControl(0, kLine, kVolume);
+  slider().bindControl(0, kLine, kVolume);
   const struct {
     double value;
     DWORD raw;
   } cases[] = {{0.5, 32767}, {1.0, 65535}, {0.0, 0}};
   for (const auto& c : cases) {
-    slider.value = c.value;
+    slider().value = c.value;
     const size_t mark = mixerdouble::log().size();
-    slider.writeControlValue();
+    slider().writeLevel();
     EXPECT_EQ(logFrom(mark), (std::vector<std::string>{"mixerGetControlDetailsA(0, control 0)",
                                                        "mixerSetControlDetails(0, control 0)"}));
     EXPECT_EQ(mixerdouble::raw(0, kVolume), c.raw) << c.value;
@@ -151,124 +153,123 @@ TEST_F(MixerBinding, WritesFetchFirstThenSetTheTruncatedValue) {
   int changed = 0;
   for (DWORD raw = 0; raw <= 65535; ++raw) {
     mixerdouble::device(0).destinations[0].controls[0].raw = raw;
-    slider.handleControlChange(kVolume);
-    slider.writeControlValue();
+    slider().handleControlChange(kVolume);
+    slider().writeLevel();
     if (mixerdouble::raw(0, kVolume) != raw) ++changed;
     if (raw % 4096 == 0) mixerdouble::clearLog();
   }
   EXPECT_EQ(changed, 0);
   mixerdouble::fail(mixerdouble::Op::GetDetails);
   const size_t sets = mixerdouble::sets().size();
-  slider.value = 0.25;
-  slider.writeControlValue();
+  slider().value = 0.25;
+  slider().writeLevel();
   EXPECT_EQ(mixerdouble::sets().size(), sets);
 }
 
 TEST_F(MixerBinding, NotificationsMoveTheKnobOnlyForTheBoundControlOutsideADrag) {
   startClean();
-  slider.bindControl(0, kLine, kVolume);
+  slider().bindControl(0, kLine, kVolume);
   forgetRepaints();
 
   mixerdouble::changeControl(0, kMuteless, 1);  // another control of the same device
-  slider.dragging = true;
+  slider().dragging = true;
   mixerdouble::changeControl(0, kVolume, 65535);
   EXPECT_EQ(deliver(), 2);
-  EXPECT_EQ(slider.knobPos, 92);
-  slider.dragging = false;
+  EXPECT_EQ(slider().knobPos, 92);
+  slider().dragging = false;
 
   // A new value on the same pixel is taken without a repaint; one that moves the knob repaints.
   mixerdouble::changeControl(0, kVolume, 32800);
   deliver();
-  EXPECT_DOUBLE_EQ(slider.value, 32800 / 65535.0);
+  EXPECT_DOUBLE_EQ(slider().value, 32800 / 65535.0);
   EXPECT_FALSE(repainted());
   mixerdouble::changeControl(0, kVolume, 65535);
   deliver();
-  EXPECT_EQ(slider.knobPos, 184);
+  EXPECT_EQ(slider().knobPos, 184);
   EXPECT_TRUE(repainted());
 
   // A read that fails leaves the slider bound where it was; unbound, nothing is read.
   mixerdouble::fail(mixerdouble::Op::GetDetails);
   mixerdouble::changeControl(0, kVolume, 0);
   deliver();
-  EXPECT_TRUE(slider.mixerBound);
-  EXPECT_EQ(slider.value, 1.0);
+  EXPECT_TRUE(slider().binding.winmm.bound);
+  EXPECT_EQ(slider().value, 1.0);
   mixerdouble::clearFailures();
-  slider.unbindControl();
-  slider.handleControlChange(kVolume);
-  EXPECT_EQ(slider.value, 1.0);
+  slider().unbindControl();
+  slider().handleControlChange(kVolume);
+  EXPECT_EQ(slider().value, 1.0);
 }
 
 TEST_F(MixerBinding, TheLinesMuteIsFoundFollowedAndToggled) {
   startClean();
   mixerdouble::device(0).destinations[0].controls[1].raw = 1;
-  slider.bindControl(0, kLine, kVolume);
-  EXPECT_TRUE(slider.levelMuted());
+  slider().bindControl(0, kLine, kVolume);
+  EXPECT_TRUE(slider().levelMuted());
 
   // Changed elsewhere: followed, also during a drag, and repainted.
   forgetRepaints();
-  slider.dragging = true;
+  slider().dragging = true;
   mixerdouble::changeControl(0, kMute, 0);
   deliver();
-  EXPECT_FALSE(slider.levelMuted());
+  EXPECT_FALSE(slider().levelMuted());
   EXPECT_TRUE(repainted());
-  slider.dragging = false;
+  slider().dragging = false;
 
   // A toggle flips what the device has, also when the slider missed a change.
   mixerdouble::setNotifications(false);
   mixerdouble::changeControl(0, kMute, 1);
-  EXPECT_TRUE(slider.toggleMute());
+  EXPECT_TRUE(slider().toggleMute());
   EXPECT_EQ(mixerdouble::raw(0, kMute), 0u);
-  EXPECT_FALSE(slider.levelMuted());
-  EXPECT_TRUE(slider.toggleMute());
+  EXPECT_FALSE(slider().levelMuted());
+  EXPECT_TRUE(slider().toggleMute());
   EXPECT_EQ(mixerdouble::raw(0, kMute), 1u);
-  EXPECT_TRUE(slider.levelMuted());
+  EXPECT_TRUE(slider().levelMuted());
   EXPECT_EQ(mixerdouble::raw(0, kVolume), 32768u);
 
   // A line without a mute control, or no binding: nothing to toggle, nothing set.
-  slider.bindControl(0, kSource, kSourceVolume);
-  EXPECT_FALSE(slider.levelMuted());
+  slider().bindControl(0, kSource, kSourceVolume);
+  EXPECT_FALSE(slider().levelMuted());
   const size_t sets = mixerdouble::sets().size();
-  EXPECT_FALSE(slider.toggleMute());
-  slider.unbindControl();
-  EXPECT_FALSE(slider.toggleMute());
+  EXPECT_FALSE(slider().toggleMute());
+  slider().unbindControl();
+  EXPECT_FALSE(slider().toggleMute());
   EXPECT_EQ(mixerdouble::sets().size(), sets);
 }
 
 TEST_F(MixerBinding, StartUpBindingIsNotifiedOnceTheWindowExists) {
-  slider.bindControl(0, kLine, kVolume);  // as the settings reader does, before the window
-  EXPECT_EQ(mixerdouble::log().front(), "mixerOpen(0, none, CALLBACK_WINDOW)");
   startClean();
-  ASSERT_TRUE(slider.mixerBound);
+  slider().bindControl(0, kLine, kVolume);
+  stop();
+  mixerdouble::clearLog();
+  startClean();  // the settings reader binds it before the window exists
+  const auto& log = mixerdouble::log();
+  EXPECT_EQ(*std::find_if(log.begin(), log.end(),
+                          [](const std::string& call) { return call.rfind("mixerOpen", 0) == 0; }),
+            "mixerOpen(0, none, CALLBACK_WINDOW)");
+  ASSERT_TRUE(slider().binding.winmm.bound);
   EXPECT_EQ(mixerdouble::openHandles(), 1);
 
   mixerdouble::changeControl(0, kVolume, 0);
   EXPECT_EQ(deliver(), 1);
-  EXPECT_EQ(slider.knobPos, 0);
-  slider.value = 1.0;
-  slider.writeControlValue();
+  EXPECT_EQ(slider().knobPos, 0);
+  slider().value = 1.0;
+  slider().writeLevel();
   EXPECT_EQ(mixerdouble::raw(0, kVolume), 65535u);
 }
 
 TEST_F(MixerBinding, StartUpBindingSurvivesWhenTheDeviceCannotBeOpenedAgain) {
-  slider.bindControl(0, kLine, kVolume);
-  mixerdouble::fail(mixerdouble::Op::Open);
   startClean();
-  EXPECT_TRUE(slider.mixerBound);
-  slider.value = 0.0;
-  slider.writeControlValue();
-  EXPECT_EQ(mixerdouble::raw(0, kVolume), 0u);
-}
-
-TEST_F(MixerBinding, UnloadClosesTheDeviceUnlessTheProcessIsExiting) {
-  startClean();
-  slider.bindControl(0, kLine, kVolume);
+  slider().bindControl(0, kLine, kVolume);
   stop();
-  EXPECT_EQ(mixerdouble::openHandles(), 1);  // the binding outlives the stop
-  processExiting = true;
-  slider.releaseAtUnload();
-  EXPECT_EQ(mixerdouble::openHandles(), 1);
-  processExiting = false;
-  slider.releaseAtUnload();
+  EXPECT_EQ(mixerdouble::openHandles(), 0);  // every binding is let go at stop
+  // Restored before the window exists; opening it again for the window fails.
+  mixerdouble::fail(mixerdouble::Op::Open, -1, 1);
+  startClean();
+  EXPECT_TRUE(slider().binding.winmm.bound);
+  slider().value = 0.0;
+  slider().writeLevel();
+  EXPECT_EQ(mixerdouble::raw(0, kVolume), 0u);
+  stop();
   EXPECT_EQ(mixerdouble::openHandles(), 0);
 }
 

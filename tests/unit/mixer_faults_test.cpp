@@ -21,43 +21,43 @@ class MixerFaults : public PluginTest {
     device.destinations.push_back(line);
     mixerdouble::addDevice(device);
     useDefaultGeometry();
-    slider.computeLayout();
+    slider().computeLayout();
   }
 };
 
 TEST_F(MixerFaults, AFailingSetKeepsTheValueFromTheMouse) {
-  slider.bindControl(0, kLine, 3);
-  ASSERT_TRUE(slider.mixerBound);
+  slider().bindControl(0, kLine, 3);
+  ASSERT_TRUE(slider().binding.winmm.bound);
   mixerdouble::fail(mixerdouble::Op::SetDetails);
-  slider.setKnobFromPointer(4 + 4 + 46);
-  slider.updateValueFromKnob();
-  slider.writeControlValue();
-  EXPECT_EQ(slider.knobPos, 46);
-  EXPECT_DOUBLE_EQ(slider.value, 0.25);
-  EXPECT_TRUE(slider.mixerBound);
+  slider().setKnobFromPointer(4 + 4 + 46);
+  slider().updateValueFromKnob();
+  slider().writeLevel();
+  EXPECT_EQ(slider().knobPos, 46);
+  EXPECT_DOUBLE_EQ(slider().value, 0.25);
+  EXPECT_TRUE(slider().binding.winmm.bound);
   EXPECT_EQ(mixerdouble::raw(0, 3), 32768u);  // the driver kept its value
   mixerdouble::clearFailures();
-  slider.writeControlValue();
+  slider().writeLevel();
   EXPECT_EQ(mixerdouble::raw(0, 3), static_cast<DWORD>(0.25 * 65535.0));
 }
 
 TEST_F(MixerFaults, AFailingCloseDoesNotStopARebindOrAnUnbind) {
-  slider.bindControl(0, kLine, 3);
-  ASSERT_TRUE(slider.mixerBound);
+  slider().bindControl(0, kLine, 3);
+  ASSERT_TRUE(slider().binding.winmm.bound);
   mixerdouble::fail(mixerdouble::Op::Close);
-  slider.bindControl(0, kLine, 4);
-  EXPECT_TRUE(slider.mixerBound);
-  EXPECT_EQ(slider.controlId, 4u);
-  EXPECT_EQ(slider.value, 0.0);
-  slider.unbindControl();
-  EXPECT_FALSE(slider.mixerBound);
-  slider.unbindControl();  // unbound: nothing left to close
-  EXPECT_FALSE(slider.mixerBound);
+  slider().bindControl(0, kLine, 4);
+  EXPECT_TRUE(slider().binding.winmm.bound);
+  EXPECT_EQ(slider().binding.winmm.controlId, 4u);
+  EXPECT_EQ(slider().value, 0.0);
+  slider().unbindControl();
+  EXPECT_FALSE(slider().binding.winmm.bound);
+  slider().unbindControl();  // unbound: nothing left to close
+  EXPECT_FALSE(slider().binding.winmm.bound);
 }
 
 TEST_F(MixerFaults, NoDeviceCountListsNoDevicesAndStillOffersTheOptions) {
   mixerdouble::fail(mixerdouble::Op::GetNumDevs);
-  showConfigMenu();
+  showConfigMenu(slider());
   const std::string tree = hostdouble::menuTree(configMenu);
   EXPECT_NE(tree.find("-- No audio devices present."), std::string::npos) << tree;
   EXPECT_NE(tree.find("Position locked"), std::string::npos) << tree;

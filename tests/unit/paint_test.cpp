@@ -29,22 +29,22 @@ class Paint : public PluginTest {
     set("bevelWidth:", "2");
     set("borderWidth:", "3");
     ASSERT_EQ(start(), 0);
-    window = slider.window;
+    window = slider().window;
     useDefaultGeometry();
-    slider.x = 40;
-    slider.y = 60;
-    slider.applyWindowState();
+    slider().x = 40;
+    slider().y = 60;
+    slider().applyWindowState();
     repaintNow(window);
   }
   void TearDown() override {
-    slider.mixerBound = false;  // bound by hand only: there is no device to close
+    slider().binding.winmm.bound = false;  // bound by hand only: there is no device to close
     PluginTest::TearDown();
   }
   static void set(const char* key, const char* text) { hostdouble::setValue(kStyle, key, text); }
 
   void bindAt(int knobPos) {
-    slider.mixerBound = true;
-    slider.knobPos = knobPos;
+    slider().binding.winmm.bound = true;
+    slider().knobPos = knobPos;
   }
 
   HWND window = nullptr;
@@ -61,12 +61,12 @@ TEST_F(Paint, AsksTheHostForFrameTrackAndKnobWithTheirTexturesInPaintersOrder) {
   const std::string knob =
       "MakeGradient({54, 4, 62, 20}, 82, #204060, #0a0b0c, 165, 17, 1, 2, #ff00ff, 3)";
   EXPECT_EQ(gradientsOfARepaint(window), (std::vector<std::string>{frame, track, knob}));
-  EXPECT_EQ(slider.knobRectLeft, 54);  // the layout is recomputed on every paint
+  EXPECT_EQ(slider().knobRectLeft, 54);  // the layout is recomputed on every paint
 
   // Muted, the groove is emptied (the track's texture in the frame's colours)
   // and the knob is hollow: the track's own colours within the knob's frame
   // (border and bevel), thinned across so that some hollow is left.
-  slider.muted = true;
+  slider().muted = true;
   const std::string emptied =
       "MakeGradient({4, 8, 196, 16}, 83, #204060, #0a0b0c, 0, 6, 1, 2, #ff00ff, 3)";
   const std::string hollow =
@@ -96,7 +96,7 @@ TEST_F(Paint, ShowsNoKnobWhileUnboundAndTheKnobAtItsPlaceOnceBound) {
   EXPECT_EQ(pixelAt(window, 62, 12), kLabel);
 
   // A moved knob shows at its new place on the next paint; the old place is track again.
-  slider.knobPos = 100;
+  slider().knobPos = 100;
   repaintNow(window);
   EXPECT_EQ(pixelAt(window, 58, 12), kLabel);
   EXPECT_EQ(pixelAt(window, 104, 12), kToolbar);
@@ -139,7 +139,7 @@ TEST_F(Paint, ThousandsOfPaintsShareOneOffScreenBuffer) {
   // composed into the one kept DC and bitmap.
   int others = 0;
   for (int i = 0; i < 3000; ++i) {
-    slider.knobPos = i % 185;
+    slider().knobPos = i % 185;
     repaintNow(window);
     const auto target = hostdouble::lastGradientTarget();
     if (target.dc != first.dc || target.bitmap != first.bitmap) ++others;

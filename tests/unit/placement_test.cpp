@@ -13,7 +13,7 @@ class Placement : public PluginTest {
     PluginTest::SetUp();
     resetLayeredLookup(LayeredLookup::NotLookedUp);
     ASSERT_EQ(start(), 0);
-    window = slider.window;
+    window = slider().window;
   }
   void TearDown() override {
     PluginTest::TearDown();
@@ -52,23 +52,23 @@ TEST_F(Placement, OpacityFollowsAlphaOnlyWhileTransparent) {
       {true, INT_MIN, 0}, {false, 0, 255},  {false, 50, 255}, {true, 50, 127},
   };
   for (const Row& row : rows) {
-    slider.transparent = row.transparent;
-    slider.alpha = row.alpha;
-    slider.applyWindowState();
+    slider().transparent = row.transparent;
+    slider().alpha = row.alpha;
+    slider().applyWindowState();
     EXPECT_EQ(opacity(), row.expected)
         << "transparent " << row.transparent << ", alpha " << row.alpha;
   }
 }
 
 TEST_F(Placement, AlwaysOnTopEntersAndLeavesTheTopmostBand) {
-  slider.alwaysOnTop = true;
-  slider.applyWindowState();
+  slider().alwaysOnTop = true;
+  slider().applyWindowState();
   EXPECT_TRUE(topmost());
-  slider.alwaysOnTop = false;
-  slider.applyWindowState();
+  slider().alwaysOnTop = false;
+  slider().applyWindowState();
   EXPECT_FALSE(topmost());
-  slider.alwaysOnTop = true;
-  slider.applyWindowState();
+  slider().alwaysOnTop = true;
+  slider().applyWindowState();
   EXPECT_TRUE(topmost());
 }
 
@@ -82,29 +82,29 @@ TEST_F(Placement, HidesOnlyWhenFollowingThePluginsWhileTheyAreHidden) {
                       {true, true, false},
                       {false, true, true}};
   for (const Row& row : rows) {
-    slider.pluginsHidden = row.pluginsHidden;
-    slider.toggleWithPlugins = row.toggleWithPlugins;
-    slider.applyWindowState();
+    slider().pluginsHidden = row.pluginsHidden;
+    slider().toggleWithPlugins = row.toggleWithPlugins;
+    slider().applyWindowState();
     EXPECT_EQ(IsWindowVisible(window) != FALSE, row.visible)
         << "pluginsHidden " << row.pluginsHidden << ", toggleWithPlugins " << row.toggleWithPlugins;
   }
 }
 
 TEST_F(Placement, HidingTouchesNothingElseAndTheNextPassShowsTheWindowWhereItNowBelongs) {
-  slider.transparent = true;
-  slider.alpha = 50;
-  slider.x = 120;
-  slider.y = 130;
-  slider.applyWindowState();
+  slider().transparent = true;
+  slider().alpha = 50;
+  slider().x = 120;
+  slider().y = 130;
+  slider().applyWindowState();
   ASSERT_EQ(opacity(), 127);
   ValidateRect(window, nullptr);
 
-  slider.pluginsHidden = true;
-  slider.toggleWithPlugins = true;
-  slider.alpha = 10;
-  slider.alwaysOnTop = false;
-  slider.width = 150;
-  slider.applyWindowState();
+  slider().pluginsHidden = true;
+  slider().toggleWithPlugins = true;
+  slider().alpha = 10;
+  slider().alwaysOnTop = false;
+  slider().width = 150;
+  slider().applyWindowState();
   EXPECT_FALSE(IsWindowVisible(window));
   EXPECT_EQ(opacity(), 127);
   EXPECT_TRUE(topmost());
@@ -116,10 +116,10 @@ TEST_F(Placement, HidingTouchesNothingElseAndTheNextPassShowsTheWindowWhereItNow
 
   // The window procedure keeps x and y on the window's place, hidden or not:
   // a new place reaches the record while the window is hidden.
-  slider.x = 300;
-  slider.y = 310;
-  slider.pluginsHidden = false;
-  slider.applyWindowState();
+  slider().x = 300;
+  slider().y = 310;
+  slider().pluginsHidden = false;
+  slider().applyWindowState();
   EXPECT_TRUE(IsWindowVisible(window));
   EXPECT_EQ(opacity(), 25);
   EXPECT_FALSE(topmost());
@@ -127,11 +127,11 @@ TEST_F(Placement, HidingTouchesNothingElseAndTheNextPassShowsTheWindowWhereItNow
   EXPECT_EQ(r.left, 300);
   EXPECT_EQ(r.top, 310);
   EXPECT_EQ(r.right - r.left, 150);
-  EXPECT_EQ(r.bottom - r.top, slider.height);
+  EXPECT_EQ(r.bottom - r.top, slider().height);
   RECT dirty = {};
   EXPECT_TRUE(GetUpdateRect(window, &dirty, FALSE));
   EXPECT_EQ(dirty.right, 150);
-  EXPECT_EQ(dirty.bottom, slider.height);
+  EXPECT_EQ(dirty.bottom, slider().height);
 }
 
 TEST_F(Placement, LayeredFunctionIsLookedUpOnceAndAnAbsentOneIsNeverSoughtAgain) {
@@ -147,11 +147,11 @@ TEST_F(Placement, LayeredFunctionIsLookedUpOnceAndAnAbsentOneIsNeverSoughtAgain)
   // As on a system without the function: every pass still places and shows
   // the window, opacity stays as it is and the state never goes back to a lookup.
   resetLayeredLookup(LayeredLookup::Absent);
-  slider.transparent = true;
-  slider.alpha = 50;
-  slider.x = 222;
+  slider().transparent = true;
+  slider().alpha = 50;
+  slider().x = 222;
   for (int i = 0; i < 3; ++i) {
-    slider.applyWindowState();
+    slider().applyWindowState();
     EXPECT_EQ(layeredLookupState(), LayeredLookup::Absent);
   }
   EXPECT_FALSE(setLayeredAttributes(window, 0, 10, LWA_ALPHA));

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "mixer/bound_volume.h"
+#include "mixer/binding.h"
+#include "plugin/slider_list.h"
 #include "slider/placement.h"
 #include "tests/support/message_box_capture.h"
 #include "tests/support/plugin_fixture.h"
@@ -146,7 +147,7 @@ TEST_F(LocateSettings, AModuleWithoutANameLooksBesideTheHostThenUsesTheBareName)
 // ---- reading ----------------------------------------------------------------
 
 TEST_F(SettingsFile, ReadsEveryKeyInOrderWithItsDefault) {
-  slider.readSettings(kFile);
+  slider().readSettings(kFile);
   const std::string f = kFile;
   const std::vector<std::string> expected = {
       "ReadInt(" + f + ", kvslider.slider1.x:, 10)",
@@ -173,22 +174,22 @@ TEST_F(SettingsFile, ReadsEveryKeyInOrderWithItsDefault) {
   };
   EXPECT_EQ(hostdouble::calls(), expected);
 
-  EXPECT_EQ(slider.x, 10);
-  EXPECT_EQ(slider.y, 10);
-  EXPECT_EQ(slider.width, 200);
-  EXPECT_EQ(slider.height, 24);
-  EXPECT_EQ(slider.margin, 4);
-  EXPECT_EQ(slider.knobHeight, 16);
-  EXPECT_EQ(slider.knobWidth, 8);
-  EXPECT_EQ(slider.trackHeight, 8);
-  EXPECT_FALSE(slider.transparent);
-  EXPECT_TRUE(slider.alwaysOnTop);
-  EXPECT_TRUE(slider.snapWindow);
-  EXPECT_FALSE(slider.toggleWithPlugins);
-  EXPECT_TRUE(slider.draggable);
-  EXPECT_EQ(slider.alpha, 100);
-  EXPECT_EQ(slider.wheelStep, 2);
-  EXPECT_FALSE(slider.mixerBound);
+  EXPECT_EQ(slider().x, 10);
+  EXPECT_EQ(slider().y, 10);
+  EXPECT_EQ(slider().width, 200);
+  EXPECT_EQ(slider().height, 24);
+  EXPECT_EQ(slider().margin, 4);
+  EXPECT_EQ(slider().knobHeight, 16);
+  EXPECT_EQ(slider().knobWidth, 8);
+  EXPECT_EQ(slider().trackHeight, 8);
+  EXPECT_FALSE(slider().transparent);
+  EXPECT_TRUE(slider().alwaysOnTop);
+  EXPECT_TRUE(slider().snapWindow);
+  EXPECT_FALSE(slider().toggleWithPlugins);
+  EXPECT_TRUE(slider().draggable);
+  EXPECT_EQ(slider().alpha, 100);
+  EXPECT_EQ(slider().wheelStep, 2);
+  EXPECT_FALSE(slider().binding.winmm.bound);
   EXPECT_EQ(mixerdouble::opens(), 0);
 }
 
@@ -207,23 +208,23 @@ TEST_F(SettingsFile, StoredValuesReplaceTheDefaults) {
   store("kvslider.slider1.togglewithplugins:", "true");
   store("kvslider.slider1.draggable:", "false");
   store("kvslider.slider1.alpha:", "100");
-  slider.pluginsHidden = false;
-  slider.readSettings(kFile);
-  EXPECT_EQ(slider.x, -50);
-  EXPECT_EQ(slider.y, 300);
-  EXPECT_EQ(slider.width, 320);
-  EXPECT_EQ(slider.height, 30);
-  EXPECT_EQ(slider.margin, 3);
-  EXPECT_EQ(slider.knobHeight, 20);
-  EXPECT_EQ(slider.knobWidth, 10);
-  EXPECT_EQ(slider.trackHeight, 6);
-  EXPECT_TRUE(slider.transparent);  // independent of alpha
-  EXPECT_FALSE(slider.alwaysOnTop);
-  EXPECT_FALSE(slider.snapWindow);
-  EXPECT_TRUE(slider.toggleWithPlugins);
-  EXPECT_FALSE(slider.draggable);
-  EXPECT_EQ(slider.alpha, 100);
-  EXPECT_FALSE(slider.pluginsHidden);  // has no key
+  slider().pluginsHidden = false;
+  slider().readSettings(kFile);
+  EXPECT_EQ(slider().x, -50);
+  EXPECT_EQ(slider().y, 300);
+  EXPECT_EQ(slider().width, 320);
+  EXPECT_EQ(slider().height, 30);
+  EXPECT_EQ(slider().margin, 3);
+  EXPECT_EQ(slider().knobHeight, 20);
+  EXPECT_EQ(slider().knobWidth, 10);
+  EXPECT_EQ(slider().trackHeight, 6);
+  EXPECT_TRUE(slider().transparent);  // independent of alpha
+  EXPECT_FALSE(slider().alwaysOnTop);
+  EXPECT_FALSE(slider().snapWindow);
+  EXPECT_TRUE(slider().toggleWithPlugins);
+  EXPECT_FALSE(slider().draggable);
+  EXPECT_EQ(slider().alpha, 100);
+  EXPECT_FALSE(slider().pluginsHidden);  // has no key
 }
 
 TEST_F(SettingsFile, PositionOffEveryMonitorIsRepairedAlphaClampedWheelStepReset) {
@@ -249,13 +250,13 @@ TEST_F(SettingsFile, PositionOffEveryMonitorIsRepairedAlphaClampedWheelStepReset
     store("kvslider.slider1.y:", std::to_string(c.y));
     store("kvslider.slider1.alpha:", std::to_string(c.alpha));
     store("kvslider.slider1.transparent:", "false");
-    slider.pluginsHidden = false;
-    slider.readSettings(kFile);
-    EXPECT_EQ(slider.x, c.expectedX) << c.x << "," << c.y;
-    EXPECT_EQ(slider.y, c.expectedY) << c.x << "," << c.y;
-    EXPECT_EQ(slider.alpha, c.expectedAlpha) << c.alpha;
-    EXPECT_FALSE(slider.transparent) << c.alpha;
-    EXPECT_FALSE(slider.pluginsHidden) << c.alpha;  // not even alpha 0 hides at start
+    slider().pluginsHidden = false;
+    slider().readSettings(kFile);
+    EXPECT_EQ(slider().x, c.expectedX) << c.x << "," << c.y;
+    EXPECT_EQ(slider().y, c.expectedY) << c.x << "," << c.y;
+    EXPECT_EQ(slider().alpha, c.expectedAlpha) << c.alpha;
+    EXPECT_FALSE(slider().transparent) << c.alpha;
+    EXPECT_FALSE(slider().pluginsHidden) << c.alpha;  // not even alpha 0 hides at start
   }
 
   const struct {
@@ -264,8 +265,8 @@ TEST_F(SettingsFile, PositionOffEveryMonitorIsRepairedAlphaClampedWheelStepReset
   } steps[] = {{"1", 1}, {"25", 25}, {"7", 7}, {"0", 2}, {"26", 2}, {"-3", 2}, {"-2147483648", 2}};
   for (const auto& step : steps) {
     store("kvslider.slider1.wheelstep:", step.stored);
-    slider.readSettings(kFile);
-    EXPECT_EQ(slider.wheelStep, step.expected) << step.stored;
+    slider().readSettings(kFile);
+    EXPECT_EQ(slider().wheelStep, step.expected) << step.stored;
   }
 }
 
@@ -306,9 +307,9 @@ TEST_F(SettingsFile, PositionOnAnyMonitorIsKeptAndOnNoneComesBackToThePrimary) {
   for (const Case& c : cases) {
     store("kvslider.slider1.x:", std::to_string(c.x));
     store("kvslider.slider1.y:", std::to_string(c.y));
-    slider.readSettings(kFile);
-    EXPECT_EQ(slider.x, c.kept ? c.x : 10) << c.x << "," << c.y;
-    EXPECT_EQ(slider.y, c.kept ? c.y : 10) << c.x << "," << c.y;
+    slider().readSettings(kFile);
+    EXPECT_EQ(slider().x, c.kept ? c.x : 10) << c.x << "," << c.y;
+    EXPECT_EQ(slider().y, c.kept ? c.y : 10) << c.x << "," << c.y;
     EXPECT_EQ(lastLookedUp.right - lastLookedUp.left, 200);
     EXPECT_EQ(lastLookedUp.bottom - lastLookedUp.top, 24);
   }
@@ -318,9 +319,9 @@ TEST_F(SettingsFile, PositionOnAnyMonitorIsKeptAndOnNoneComesBackToThePrimary) {
   store("kvslider.slider1.width:", "3");
   store("kvslider.slider1.x:", "-250");
   store("kvslider.slider1.y:", "100");
-  slider.readSettings(kFile);
+  slider().readSettings(kFile);
   EXPECT_EQ(lastLookedUp.right, -50);
-  EXPECT_EQ(slider.x, 10);
+  EXPECT_EQ(slider().x, 10);
 }
 
 TEST_F(SettingsFile, SizesAreValidatedAndResetWithTheBox) {
@@ -362,15 +363,15 @@ TEST_F(SettingsFile, SizesAreValidatedAndResetWithTheBox) {
     store("kvslider.slider1.x:", "33");
     store("kvslider.slider1.alpha:", "44");
     MessageBoxCapture boxes;
-    slider.readSettings(kFile);
+    slider().readSettings(kFile);
     if (c.accepted) {
       EXPECT_TRUE(boxes.boxes().empty()) << c.name;
-      EXPECT_EQ(slider.width, c.width) << c.name;
-      EXPECT_EQ(slider.height, c.height) << c.name;
-      EXPECT_EQ(slider.margin, c.margin) << c.name;
-      EXPECT_EQ(slider.knobWidth, c.knobWidth) << c.name;
-      EXPECT_EQ(slider.knobHeight, c.knobHeight) << c.name;
-      EXPECT_EQ(slider.trackHeight, c.trackHeight) << c.name;
+      EXPECT_EQ(slider().width, c.width) << c.name;
+      EXPECT_EQ(slider().height, c.height) << c.name;
+      EXPECT_EQ(slider().margin, c.margin) << c.name;
+      EXPECT_EQ(slider().knobWidth, c.knobWidth) << c.name;
+      EXPECT_EQ(slider().knobHeight, c.knobHeight) << c.name;
+      EXPECT_EQ(slider().trackHeight, c.trackHeight) << c.name;
       continue;
     }
     ASSERT_EQ(boxes.boxes().size(), 1u) << c.name;
@@ -380,26 +381,26 @@ TEST_F(SettingsFile, SizesAreValidatedAndResetWithTheBox) {
     EXPECT_EQ(box.owner, nullptr);
     EXPECT_TRUE(box.topmost);
     EXPECT_TRUE(box.errorIcon);
-    EXPECT_EQ(slider.width, 200) << c.name;
-    EXPECT_EQ(slider.height, 24) << c.name;
-    EXPECT_EQ(slider.margin, 4) << c.name;
-    EXPECT_EQ(slider.knobWidth, 8) << c.name;
-    EXPECT_EQ(slider.knobHeight, 16) << c.name;
-    EXPECT_EQ(slider.trackHeight, 8) << c.name;
-    EXPECT_EQ(slider.x, 33) << c.name;  // the reset touches nothing else
-    EXPECT_EQ(slider.alpha, 44) << c.name;
+    EXPECT_EQ(slider().width, 200) << c.name;
+    EXPECT_EQ(slider().height, 24) << c.name;
+    EXPECT_EQ(slider().margin, 4) << c.name;
+    EXPECT_EQ(slider().knobWidth, 8) << c.name;
+    EXPECT_EQ(slider().knobHeight, 16) << c.name;
+    EXPECT_EQ(slider().trackHeight, 8) << c.name;
+    EXPECT_EQ(slider().x, 33) << c.name;  // the reset touches nothing else
+    EXPECT_EQ(slider().alpha, 44) << c.name;
   }
 }
 
 TEST_F(SettingsFile, KnobFollowsTheResetSizes) {
   store("kvslider.slider1.width:", "3");
-  slider.value = 0.25;
+  slider().value = 0.25;
   MessageBoxCapture boxes;
-  slider.readSettings(kFile);
+  slider().readSettings(kFile);
   ASSERT_EQ(boxes.boxes().size(), 1u);
-  EXPECT_EQ(slider.travel(), 184);
-  EXPECT_EQ(slider.knobPos, 46);
-  EXPECT_EQ(slider.value, 0.25);
+  EXPECT_EQ(slider().travel(), 184);
+  EXPECT_EQ(slider().knobPos, 46);
+  EXPECT_EQ(slider().value, 0.25);
 }
 
 TEST_F(SettingsFile, StartUpShowsTheSizeBoxAndOpensTheWindowAtDefaultSize) {
@@ -412,7 +413,7 @@ TEST_F(SettingsFile, StartUpShowsTheSizeBoxAndOpensTheWindowAtDefaultSize) {
   ASSERT_EQ(boxes.boxes().size(), 1u);
   EXPECT_EQ(boxes.boxes()[0].text, kTooSmall);
   RECT r;
-  GetWindowRect(slider.window, &r);
+  GetWindowRect(slider().window, &r);
   EXPECT_EQ(r.right - r.left, 200);
   EXPECT_EQ(r.bottom - r.top, 24);
 }
@@ -434,14 +435,14 @@ void addDevice(DWORD line, DWORD control, DWORD raw) {
 TEST_F(SettingsFile, StoredFlagWithoutIdentifiersBindsTheFirstControl) {
   addDevice(0, 0, 32768);
   store("kvslider.slider1.mixer.set:", "true");
-  slider.readSettings(kFile);
-  EXPECT_TRUE(slider.mixerBound);
-  EXPECT_EQ(slider.deviceId, 0u);
-  EXPECT_EQ(slider.lineId, 0u);
-  EXPECT_EQ(slider.controlId, 0u);
+  slider().readSettings(kFile);
+  EXPECT_TRUE(slider().binding.winmm.bound);
+  EXPECT_EQ(slider().binding.winmm.deviceId, 0u);
+  EXPECT_EQ(slider().binding.winmm.lineId, 0u);
+  EXPECT_EQ(slider().binding.winmm.controlId, 0u);
   EXPECT_EQ(mixerdouble::log().front(), "mixerOpen(0, none, CALLBACK_WINDOW)");
-  EXPECT_EQ(slider.knobPos, 92);
-  slider.releaseAtUnload();
+  EXPECT_EQ(slider().knobPos, 92);
+  releaseBinding(slider().binding);
 }
 
 TEST_F(SettingsFile, StoredIdentifiersAreReadAsThirtyTwoBitsAndCutAt255) {
@@ -461,9 +462,9 @@ TEST_F(SettingsFile, StoredIdentifiersAreReadAsThirtyTwoBitsAndCutAt255) {
   for (const Case& c : cases) {
     store("kvslider.slider1.mixer.set:", "true");
     store("kvslider.slider1.mixer.line", c.text);
-    slider.readSettings(kFile);  // the line only names the binding, it addresses nothing
-    EXPECT_EQ(slider.lineId, c.bits) << c.text.substr(0, 20);
-    slider.releaseAtUnload();
+    slider().readSettings(kFile);  // the line only names the binding, it addresses nothing
+    EXPECT_EQ(slider().binding.winmm.lineId, c.bits) << c.text.substr(0, 20);
+    releaseBinding(slider().binding);
   }
 }
 
@@ -472,11 +473,11 @@ TEST_F(SettingsFile, KnobOfAStoredBindingFollowsTheResetSizes) {
   store("kvslider.slider1.mixer.set:", "true");
   store("kvslider.slider1.width:", "3");
   MessageBoxCapture boxes;
-  slider.readSettings(kFile);
+  slider().readSettings(kFile);
   ASSERT_EQ(boxes.boxes().size(), 1u);
-  ASSERT_TRUE(slider.mixerBound);
-  EXPECT_EQ(slider.knobPos, 184);  // bound with width 3 it stood at -13
-  slider.releaseAtUnload();
+  ASSERT_TRUE(slider().binding.winmm.bound);
+  EXPECT_EQ(slider().knobPos, 184);  // bound with width 3 it stood at -13
+  releaseBinding(slider().binding);
 }
 
 TEST_F(SettingsFile, StoredBindingThatCannotBeMadeIsKeptUntilAnotherIsChosen) {
@@ -489,14 +490,13 @@ TEST_F(SettingsFile, StoredBindingThatCannotBeMadeIsKeptUntilAnotherIsChosen) {
   hostdouble::setValue(file, name, "USB Headset");
   const auto restart = [this] {
     stop();
-    slider.releaseAtUnload();
-    slider = Slider{};
-    slider.initialise();
+    releaseBinding(slider().binding);
+    clearSliders();
     ASSERT_EQ(start(), 0);
   };
   ASSERT_EQ(start(), 0);
-  EXPECT_FALSE(slider.mixerBound);
-  EXPECT_TRUE(volumeChosen(slider));  // "- Nothing" is not what the user chose
+  EXPECT_FALSE(slider().binding.winmm.bound);
+  EXPECT_TRUE(volumeChosen(slider().binding));  // "- Nothing" is not what the user chose
   EXPECT_EQ(hostdouble::callsNamed("HostMsgStatusText").size(), 1u);
   restart();  // written back as read
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "true");
@@ -509,13 +509,13 @@ TEST_F(SettingsFile, StoredBindingThatCannotBeMadeIsKeptUntilAnotherIsChosen) {
   addDevice(0, 9, 13107);
   mixerdouble::device(1).name = "USB Headset";
   restart();
-  EXPECT_TRUE(slider.mixerBound);
-  EXPECT_EQ(slider.deviceId, 1u);
-  slider.handleCommand("@KvSliderConfigure-nomixer-slider1");
+  EXPECT_TRUE(slider().binding.winmm.bound);
+  EXPECT_EQ(slider().binding.winmm.deviceId, 1u);
+  slider().handleCommand("@KvSliderConfigure-nomixer-slider1");
   restart();
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "false");
-  EXPECT_FALSE(slider.mixerBound);
-  EXPECT_FALSE(volumeChosen(slider));
+  EXPECT_FALSE(slider().binding.winmm.bound);
+  EXPECT_FALSE(volumeChosen(slider().binding));
 }
 
 TEST_F(SettingsFile, StoredDeviceNameFindsItsDeviceWhenIndicesShift) {
@@ -541,12 +541,12 @@ TEST_F(SettingsFile, StoredDeviceNameFindsItsDeviceWhenIndicesShift) {
     store("kvslider.slider1.mixer.set:", "true");
     store("kvslider.slider1.mixer.control", "9");
     if (c.stored) store(name.c_str(), c.stored);
-    slider.readSettings(kFile);
-    ASSERT_EQ(slider.mixerBound, c.bound >= 0);
+    slider().readSettings(kFile);
+    ASSERT_EQ(slider().binding.winmm.bound, c.bound >= 0);
     if (!c.stored) {  // a file from before names were kept reads exactly as then
       EXPECT_EQ(mixerdouble::log().front(), "mixerOpen(0, none, CALLBACK_WINDOW)");
     }
-    slider.writeSettings(kFile);  // the name of what was bound, or of what was kept
+    slider().writeSettings(kFile);  // the name of what was bound, or of what was kept
     if (c.bound < 0) {
       EXPECT_EQ(mixerdouble::sets().size(), 0u);
       EXPECT_EQ(hostdouble::value(kFile, name), c.stored);
@@ -554,9 +554,9 @@ TEST_F(SettingsFile, StoredDeviceNameFindsItsDeviceWhenIndicesShift) {
       EXPECT_EQ(hostdouble::value(kFile, "kvslider.slider1.mixer.set:"), "true");
       continue;
     }
-    EXPECT_EQ(slider.deviceId, static_cast<unsigned>(c.bound));
+    EXPECT_EQ(slider().binding.winmm.deviceId, static_cast<unsigned>(c.bound));
     EXPECT_EQ(hostdouble::value(kFile, name), c.devices[c.bound]);
-    slider.releaseAtUnload();
+    releaseBinding(slider().binding);
   }
 }
 
@@ -565,8 +565,8 @@ TEST_F(SettingsFile, BindingMadeByACommandIsRestoredAtTheNextStart) {
   addDevice(kHighLine, kHighControl, 13107);  // 0.2
   ASSERT_EQ(start(), 0);
   const std::string file = settingsPath;
-  slider.handleCommand("@KvSliderConfigure-mixer-slider1-1-4294901760-3000000000");
-  ASSERT_TRUE(slider.mixerBound);
+  slider().handleCommand("@KvSliderConfigure-mixer-slider1-1-4294901760-3000000000");
+  ASSERT_TRUE(slider().binding.winmm.bound);
   stop();
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "true");
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.device"), "1");
@@ -574,22 +574,22 @@ TEST_F(SettingsFile, BindingMadeByACommandIsRestoredAtTheNextStart) {
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.control"), "-1294967296");
 
   // The module unloads and is loaded again.
-  slider.releaseAtUnload();
-  slider = Slider{};
-  slider.initialise();
+  releaseBinding(slider().binding);
+  clearSliders();
   ASSERT_EQ(start(), 0);
-  EXPECT_TRUE(slider.mixerBound);
-  EXPECT_EQ(slider.deviceId, 1u);
-  EXPECT_EQ(slider.lineId, kHighLine);
-  EXPECT_EQ(slider.controlId, kHighControl);
-  EXPECT_DOUBLE_EQ(slider.value, 0.2);
+  EXPECT_TRUE(slider().binding.winmm.bound);
+  EXPECT_EQ(slider().binding.winmm.deviceId, 1u);
+  EXPECT_EQ(slider().binding.winmm.lineId, kHighLine);
+  EXPECT_EQ(slider().binding.winmm.controlId, kHighControl);
+  EXPECT_DOUBLE_EQ(slider().value, 0.2);
 
   // Unbound at this stop: the flag goes false, the identifiers stay in the file.
-  slider.handleCommand("@KvSliderConfigure-nomixer-slider1");
+  slider().handleCommand("@KvSliderConfigure-nomixer-slider1");
   hostdouble::clearCalls();
   stop();
   EXPECT_EQ(hostdouble::callsNamed("WriteString"),
-            std::vector<std::string>{"WriteString(" + file + ", kvslider.slider1.endpoint:, )"});
+            (std::vector<std::string>{"WriteString(" + file + ", kvslider.slider1.endpoint:, )",
+                                      "WriteString(" + file + ", kvslider.sliders:, slider1)"}));
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "false");
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.line"), "-65536");
 }
@@ -597,24 +597,24 @@ TEST_F(SettingsFile, BindingMadeByACommandIsRestoredAtTheNextStart) {
 // ---- writing ----------------------------------------------------------------
 
 TEST_F(SettingsFile, WritesEveryFieldInTableOrder) {
-  slider.x = -5;
-  slider.y = 7;
-  slider.width = 300;
-  slider.height = 30;
-  slider.margin = 2;
-  slider.knobHeight = 18;
-  slider.knobWidth = 9;
-  slider.trackHeight = 5;
-  slider.transparent = true;
-  slider.alwaysOnTop = false;
-  slider.snapWindow = true;
-  slider.toggleWithPlugins = true;
-  slider.draggable = false;
-  slider.alpha = 60;
-  slider.wheelStep = 5;
-  slider.mixerBound = false;
-  slider.deviceId = 3;
-  slider.writeSettings(kFile);
+  slider().x = -5;
+  slider().y = 7;
+  slider().width = 300;
+  slider().height = 30;
+  slider().margin = 2;
+  slider().knobHeight = 18;
+  slider().knobWidth = 9;
+  slider().trackHeight = 5;
+  slider().transparent = true;
+  slider().alwaysOnTop = false;
+  slider().snapWindow = true;
+  slider().toggleWithPlugins = true;
+  slider().draggable = false;
+  slider().alpha = 60;
+  slider().wheelStep = 5;
+  slider().binding.winmm.bound = false;
+  slider().binding.winmm.deviceId = 3;
+  slider().writeSettings(kFile);
   const std::string f = kFile;
   const std::vector<std::string> expected = {
       "WriteInt(" + f + ", kvslider.slider1.x:, -5)",
@@ -640,13 +640,13 @@ TEST_F(SettingsFile, WritesEveryFieldInTableOrder) {
 
 TEST_F(SettingsFile, IdentifiersAndDeviceNameAreWrittenOnlyWhileBound) {
   store("kvslider.slider1.mixer.device", "1");  // kept when unbound
-  slider.deviceId = 2;
-  slider.lineId = 4294967295u;
-  slider.controlId = 2147483648u;
-  lstrcpyA(slider.deviceName, "Mixer");
-  slider.mixerBound = true;
-  slider.writeSettings(kFile);
-  slider.mixerBound = false;
+  slider().binding.winmm.deviceId = 2;
+  slider().binding.winmm.lineId = 4294967295u;
+  slider().binding.winmm.controlId = 2147483648u;
+  lstrcpyA(slider().binding.winmm.deviceName, "Mixer");
+  slider().binding.winmm.bound = true;
+  slider().writeSettings(kFile);
+  slider().binding.winmm.bound = false;
   const auto written = hostdouble::callsNamed("WriteString");
   const std::string f = kFile;
   EXPECT_EQ(written, (std::vector<std::string>{
@@ -660,55 +660,55 @@ TEST_F(SettingsFile, IdentifiersAndDeviceNameAreWrittenOnlyWhileBound) {
   EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.set:"), "true");
 
   hostdouble::clearCalls();
-  slider.writeSettings(kFile);
+  slider().writeSettings(kFile);
   EXPECT_EQ(hostdouble::callsNamed("WriteString").size(), 1u);  // the endpoint only
   EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.set:"), "false");
   EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.device"), "2");
 }
 
 TEST_F(SettingsFile, WhatIsWrittenReadsBackTheSame) {
-  slider.x = 321;
-  slider.y = -12;
-  slider.width = 150;
-  slider.height = 20;
-  slider.margin = 1;
-  slider.knobHeight = 12;
-  slider.knobWidth = 6;
-  slider.trackHeight = 4;
-  slider.transparent = true;
-  slider.alwaysOnTop = false;
-  slider.snapWindow = false;
-  slider.toggleWithPlugins = true;
-  slider.draggable = false;
-  slider.alpha = 35;
-  slider.wheelStep = 25;
-  slider.writeSettings(kFile);
+  slider().x = 321;
+  slider().y = -12;
+  slider().width = 150;
+  slider().height = 20;
+  slider().margin = 1;
+  slider().knobHeight = 12;
+  slider().knobWidth = 6;
+  slider().trackHeight = 4;
+  slider().transparent = true;
+  slider().alwaysOnTop = false;
+  slider().snapWindow = false;
+  slider().toggleWithPlugins = true;
+  slider().draggable = false;
+  slider().alpha = 35;
+  slider().wheelStep = 25;
+  slider().writeSettings(kFile);
 
-  Slider written = slider;
-  slider = Slider{};
-  slider.initialise();
+  const Slider& written = slider();
+  Slider& again = *addSlider(2);
+  lstrcpyA(again.name, written.name);  // the same keys
   MessageBoxCapture boxes;
-  slider.readSettings(kFile);
+  again.readSettings(kFile);
   EXPECT_TRUE(boxes.boxes().empty());
-  EXPECT_EQ(slider.x, written.x);
-  EXPECT_EQ(slider.y, written.y);
-  EXPECT_EQ(slider.width, written.width);
-  EXPECT_EQ(slider.height, written.height);
-  EXPECT_EQ(slider.margin, written.margin);
-  EXPECT_EQ(slider.knobHeight, written.knobHeight);
-  EXPECT_EQ(slider.knobWidth, written.knobWidth);
-  EXPECT_EQ(slider.trackHeight, written.trackHeight);
-  EXPECT_EQ(slider.transparent, written.transparent);
-  EXPECT_EQ(slider.alwaysOnTop, written.alwaysOnTop);
-  EXPECT_EQ(slider.snapWindow, written.snapWindow);
-  EXPECT_EQ(slider.toggleWithPlugins, written.toggleWithPlugins);
-  EXPECT_EQ(slider.draggable, written.draggable);
-  EXPECT_EQ(slider.alpha, written.alpha);
-  EXPECT_EQ(slider.wheelStep, written.wheelStep);
+  EXPECT_EQ(again.x, written.x);
+  EXPECT_EQ(again.y, written.y);
+  EXPECT_EQ(again.width, written.width);
+  EXPECT_EQ(again.height, written.height);
+  EXPECT_EQ(again.margin, written.margin);
+  EXPECT_EQ(again.knobHeight, written.knobHeight);
+  EXPECT_EQ(again.knobWidth, written.knobWidth);
+  EXPECT_EQ(again.trackHeight, written.trackHeight);
+  EXPECT_EQ(again.transparent, written.transparent);
+  EXPECT_EQ(again.alwaysOnTop, written.alwaysOnTop);
+  EXPECT_EQ(again.snapWindow, written.snapWindow);
+  EXPECT_EQ(again.toggleWithPlugins, written.toggleWithPlugins);
+  EXPECT_EQ(again.draggable, written.draggable);
+  EXPECT_EQ(again.alpha, written.alpha);
+  EXPECT_EQ(again.wheelStep, written.wheelStep);
 }
 
 TEST_F(SettingsFile, NothingIsWrittenWithoutAPath) {
-  slider.writeSettings("");
+  slider().writeSettings("");
   EXPECT_TRUE(hostdouble::calls().empty());
 }
 

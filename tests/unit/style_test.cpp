@@ -118,16 +118,16 @@ TEST_F(Style, ReloadBringsTheNewLookToTheNextPaint) {
   set("toolbar.windowLabel.color:", "#c06030");
   ASSERT_EQ(start(), 0);
   useDefaultGeometry();
-  slider.applyWindowState();
-  repaintNow(slider.window);
-  EXPECT_EQ(pixelAt(slider.window, 1, 1), RGB(0x30, 0x60, 0xc0));
-  EXPECT_EQ(pixelAt(slider.window, 100, 12), RGB(0xc0, 0x60, 0x30));
+  slider().applyWindowState();
+  repaintNow(slider().window);
+  EXPECT_EQ(pixelAt(slider().window, 1, 1), RGB(0x30, 0x60, 0xc0));
+  EXPECT_EQ(pixelAt(slider().window, 100, 12), RGB(0xc0, 0x60, 0x30));
 
   set("toolbar.color:", "#20a040");
-  SendMessageA(slider.window, HostMsgReload, 0, 0);
-  repaintNow(slider.window);
-  EXPECT_EQ(pixelAt(slider.window, 1, 1), RGB(0x20, 0xa0, 0x40));
-  EXPECT_EQ(pixelAt(slider.window, 100, 12), RGB(0xc0, 0x60, 0x30));
+  SendMessageA(slider().window, HostMsgReload, 0, 0);
+  repaintNow(slider().window);
+  EXPECT_EQ(pixelAt(slider().window, 1, 1), RGB(0x20, 0xa0, 0x40));
+  EXPECT_EQ(pixelAt(slider().window, 100, 12), RGB(0xc0, 0x60, 0x30));
 }
 
 }  // namespace

@@ -34,16 +34,16 @@ class WindowProc : public PluginTest {
 
   void startAt(int left, int top, bool bound) {
     ASSERT_EQ(start(), 0);
-    SetWindowPos(slider.window, nullptr, left, top, 0, 0,
+    SetWindowPos(slider().window, nullptr, left, top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     useDefaultGeometry();
-    slider.computeLayout();  // the hit area of a painted window
+    slider().computeLayout();  // the hit area of a painted window
     // A miss on a draggable window starts the system's move loop, which would
     // wait for a real button release; tests that want one say so.
-    slider.draggable = false;
-    if (bound) slider.bindControl(0, kLine, kVolume);
+    slider().draggable = false;
+    if (bound) slider().bindControl(0, kLine, kVolume);
     pumpMessages();
-    ValidateRect(slider.window, nullptr);
+    ValidateRect(slider().window, nullptr);
     // Whatever the pointer did while the window appeared, the tests start with it away.
     send(WM_NCMOUSELEAVE, 0, 0);
   }
@@ -51,10 +51,10 @@ class WindowProc : public PluginTest {
 
   // Window-relative point as the non-client messages carry it: in screen coordinates.
   static LPARAM screenPoint(int px, int py) {
-    return MAKELPARAM(static_cast<WORD>(slider.x + px), static_cast<WORD>(slider.y + py));
+    return MAKELPARAM(static_cast<WORD>(slider().x + px), static_cast<WORD>(slider().y + py));
   }
   static LRESULT send(UINT message, WPARAM wParam, LPARAM lParam) {
-    return SendMessageA(slider.window, message, wParam, lParam);
+    return SendMessageA(slider().window, message, wParam, lParam);
   }
   static LRESULT press(int px, int py) {
     return send(WM_NCLBUTTONDOWN, HTCAPTION, screenPoint(px, py));
@@ -66,21 +66,21 @@ class WindowProc : public PluginTest {
     return send(message, MAKEWPARAM(0, static_cast<WORD>(delta)), screenPoint(100, 12));
   }
 
-  static bool tipShown() { return IsWindowVisible(tooltipWindow()) != FALSE; }
+  static bool tipShown() { return IsWindowVisible(tooltipWindow(slider())) != FALSE; }
   static std::string tipText() {
     char text[256] = "";
     TOOLINFOA ti = {};
     ti.cbSize = TTTOOLINFOA_V1_SIZE;
-    ti.hwnd = slider.window;
+    ti.hwnd = slider().window;
     ti.uId = 1;
     ti.lpszText = text;
-    SendMessageA(tooltipWindow(), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
+    SendMessageA(tooltipWindow(slider()), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
     return text;
   }
 
   static size_t sets() { return mixerdouble::sets().size(); }
   static DWORD lastRaw() { return mixerdouble::sets().back().raw; }
-  static bool repainted() { return repaintPending(slider.window); }
+  static bool repainted() { return repaintPending(slider().window); }
 };
 
 TEST_F(WindowProc, HitAreaIsTheTrackAtKnobHeightEdgesIncluded) {
@@ -95,49 +95,49 @@ TEST_F(WindowProc, HitAreaIsTheTrackAtKnobHeightEdgesIncluded) {
     SCOPED_TRACE(testing::Message() << c.px << "," << c.py);
     const size_t before = sets();
     EXPECT_EQ(press(c.px, c.py), 0);
-    EXPECT_EQ(slider.dragging, c.hit);
+    EXPECT_EQ(slider().dragging, c.hit);
     EXPECT_EQ(sets(), before + (c.hit ? 1 : 0));
     release();
-    EXPECT_FALSE(slider.dragging);
+    EXPECT_FALSE(slider().dragging);
   }
 }
 
 TEST_F(WindowProc, PressPointIsWorkedOutIn16BitsAlsoLeftOfTheScreen) {
   startAt(-50, -5, true);
-  ASSERT_EQ(slider.x, -50);
+  ASSERT_EQ(slider().x, -50);
   // Screen point (50, 7) against the origin's halves 0xFFCE, 0xFFFB: only the
   // 16-bit difference gives the offset (100, 12).
   EXPECT_EQ(press(100, 12), 0);
-  EXPECT_TRUE(slider.dragging);
-  EXPECT_EQ(slider.knobPos, 92);
+  EXPECT_TRUE(slider().dragging);
+  EXPECT_EQ(slider().knobPos, 92);
   // Non-client moves subtract the window's left edge the same way.
   send(WM_NCMOUSEMOVE, HTCAPTION, screenPoint(150, 12));
-  EXPECT_EQ(slider.knobPos, 142);
+  EXPECT_EQ(slider().knobPos, 142);
   release();
 }
 
 TEST_F(WindowProc, PressOnTheTrackCentresTheKnobAndWritesAtOnce) {
   startBound();
   press(4, 12);  // far left: centred there the knob would stand left of the track
-  EXPECT_EQ(slider.knobPos, 0);
+  EXPECT_EQ(slider().knobPos, 0);
   ASSERT_EQ(sets(), 1u);
   EXPECT_EQ(lastRaw(), 0u);
   EXPECT_TRUE(repainted());
   release();
 
   press(100, 12);
-  EXPECT_EQ(slider.knobPos, 92);
+  EXPECT_EQ(slider().knobPos, 92);
   EXPECT_EQ(lastRaw(), 32767u);
   release();
 
   // Unbound, the press opens the menu instead, writes nothing and takes no capture.
-  slider.unbindControl();
+  slider().unbindControl();
   const size_t before = sets();
   EXPECT_TRUE(hostdouble::callsNamed("ShowMenu").empty());
   EXPECT_EQ(press(100, 12), 0);
   EXPECT_EQ(hostdouble::callsNamed("ShowMenu").size(), 1u);
-  EXPECT_FALSE(slider.dragging);
-  EXPECT_NE(GetCapture(), slider.window);
+  EXPECT_FALSE(slider().dragging);
+  EXPECT_NE(GetCapture(), slider().window);
   EXPECT_EQ(sets(), before);
 }
 
@@ -147,12 +147,12 @@ TEST_F(WindowProc, DraggingBeyondEitherEndKeepsWritingTheEndValue) {
   const size_t before = sets();
   for (int i = 0; i < 3; ++i) {
     moveClient(-300 - i);
-    EXPECT_EQ(slider.knobPos, 0);
+    EXPECT_EQ(slider().knobPos, 0);
     EXPECT_EQ(lastRaw(), 0u);
   }
   for (int i = 0; i < 3; ++i) {
-    send(WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(slider.x + 700 + i, 5000));
-    EXPECT_EQ(slider.knobPos, 184);
+    send(WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(slider().x + 700 + i, 5000));
+    EXPECT_EQ(slider().knobPos, 184);
     EXPECT_EQ(lastRaw(), 65535u);
   }
   EXPECT_EQ(sets(), before + 6);  // one write per move, also when the knob stays put
@@ -164,11 +164,11 @@ TEST_F(WindowProc, ReleaseOrLostCaptureEndsTheDragWithoutAWrite) {
   const UINT releases[] = {WM_LBUTTONUP, WM_NCLBUTTONUP};
   for (UINT up : releases) {
     press(50, 12);
-    ValidateRect(slider.window, nullptr);
+    ValidateRect(slider().window, nullptr);
     const size_t before = sets();
     EXPECT_EQ(send(up, 0, screenPoint(120, 12)), 0);
-    EXPECT_FALSE(slider.dragging);
-    EXPECT_NE(GetCapture(), slider.window);
+    EXPECT_FALSE(slider().dragging);
+    EXPECT_NE(GetCapture(), slider().window);
     EXPECT_EQ(sets(), before);
     EXPECT_FALSE(repainted());
   }
@@ -176,20 +176,20 @@ TEST_F(WindowProc, ReleaseOrLostCaptureEndsTheDragWithoutAWrite) {
   // Another window takes the capture: the drag is over, later moves write nothing.
   press(50, 12);
   SetCapture(hostdouble::createHostWindow());
-  EXPECT_FALSE(slider.dragging);
+  EXPECT_FALSE(slider().dragging);
   const size_t before = sets();
   moveClient(150);
   EXPECT_EQ(sets(), before);
   ReleaseCapture();
 
   // The shell hides the plug-ins under a held knob: the drag and its tooltip end.
-  slider.toggleWithPlugins = true;
+  slider().toggleWithPlugins = true;
   press(50, 12);
   ASSERT_TRUE(tipShown());
-  slider.handleCommand("@KvHidePlugins");
-  EXPECT_FALSE(IsWindowVisible(slider.window));
-  EXPECT_FALSE(slider.dragging);
-  EXPECT_NE(GetCapture(), slider.window);
+  slider().handleCommand("@KvHidePlugins");
+  EXPECT_FALSE(IsWindowVisible(slider().window));
+  EXPECT_FALSE(slider().dragging);
+  EXPECT_NE(GetCapture(), slider().window);
   EXPECT_FALSE(tipShown());
   const size_t hidden = sets();
   moveClient(150);
@@ -199,24 +199,24 @@ TEST_F(WindowProc, ReleaseOrLostCaptureEndsTheDragWithoutAWrite) {
 TEST_F(WindowProc, NotificationsWaitUntilTheDragEnds) {
   startBound();
   press(100, 12);
-  deliverMixerNotifications(slider.window);  // echoes of the press's own write
+  deliverMixerNotifications(slider().window);  // echoes of the press's own write
   mixerdouble::changeControl(0, kVolume, 0);
-  EXPECT_EQ(deliverMixerNotifications(slider.window), 1);
-  EXPECT_EQ(slider.knobPos, 92);
+  EXPECT_EQ(deliverMixerNotifications(slider().window), 1);
+  EXPECT_EQ(slider().knobPos, 92);
   release();
 
   mixerdouble::changeControl(0, kVolume, 65535);
-  EXPECT_EQ(deliverMixerNotifications(slider.window), 1);
-  EXPECT_EQ(slider.knobPos, 184);
+  EXPECT_EQ(deliverMixerNotifications(slider().window), 1);
+  EXPECT_EQ(slider().knobPos, 184);
 }
 
 TEST_F(WindowProc, OtherMessagesKeepTheWindowAndTheBinding) {
   startBound();
   // The second press of a double click: default handling, no knob move, no menu.
-  const int knob = slider.knobPos;
+  const int knob = slider().knobPos;
   send(WM_NCLBUTTONDBLCLK, HTCAPTION, screenPoint(20, 12));
-  EXPECT_FALSE(slider.dragging);
-  EXPECT_EQ(slider.knobPos, knob);
+  EXPECT_FALSE(slider().dragging);
+  EXPECT_EQ(slider().knobPos, knob);
   EXPECT_TRUE(mixerdouble::sets().empty());
   EXPECT_TRUE(hostdouble::callsNamed("ShowMenu").empty());
 
@@ -225,7 +225,7 @@ TEST_F(WindowProc, OtherMessagesKeepTheWindowAndTheBinding) {
   EXPECT_EQ(hostdouble::callsNamed("ShowMenu").size(), 1u);
 
   EXPECT_EQ(send(WM_CLOSE, 0, 0), 0);
-  EXPECT_TRUE(IsWindowVisible(slider.window));
+  EXPECT_TRUE(IsWindowVisible(slider().window));
 
   EXPECT_EQ(send(WM_NCHITTEST, 0, screenPoint(-500, 900)), HTCAPTION);
   press(100, 12);
@@ -234,24 +234,24 @@ TEST_F(WindowProc, OtherMessagesKeepTheWindowAndTheBinding) {
 
   // A command without text is ignored, not read through a null pointer.
   EXPECT_EQ(send(HostMsgCommand, 0, 0), 0);
-  EXPECT_TRUE(slider.mixerBound);
+  EXPECT_TRUE(slider().binding.winmm.bound);
   send(HostMsgCommand, 0, reinterpret_cast<LPARAM>("@KvSliderConfigure-nomixer-slider1"));
-  EXPECT_FALSE(slider.mixerBound);
+  EXPECT_FALSE(slider().binding.winmm.bound);
 
   // A reload re-applies the window where it stands and repaints it.
-  ValidateRect(slider.window, nullptr);
+  ValidateRect(slider().window, nullptr);
   EXPECT_EQ(send(HostMsgReload, 0, 0), 0);
   EXPECT_TRUE(repainted());
   RECT r;
-  GetWindowRect(slider.window, &r);
-  EXPECT_EQ(r.left, slider.x);
-  EXPECT_EQ(r.top, slider.y);
+  GetWindowRect(slider().window, &r);
+  EXPECT_EQ(r.left, slider().x);
+  EXPECT_EQ(r.top, slider().y);
 }
 
 TEST_F(WindowProc, MovesSnapOnlyWhileVisibleAndAskedAndEndInXY) {
   startAt(kLeft, kTop, false);
   hostdouble::setSnapToOrigin(true);
-  HWND w = slider.window;
+  HWND w = slider().window;
   const UINT move = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
 
   hostdouble::clearCalls();
@@ -261,31 +261,31 @@ TEST_F(WindowProc, MovesSnapOnlyWhileVisibleAndAskedAndEndInXY) {
   RECT r;
   GetWindowRect(w, &r);
   EXPECT_EQ(r.left, 0);  // the adjusted pending position is the one taken
-  EXPECT_EQ(slider.x, 0);
-  EXPECT_EQ(slider.y, 300);
+  EXPECT_EQ(slider().x, 0);
+  EXPECT_EQ(slider().y, 300);
 
-  slider.snapWindow = false;
+  slider().snapWindow = false;
   hostdouble::clearCalls();
   SetWindowPos(w, nullptr, 8, 310, 0, 0, move);
   EXPECT_TRUE(hostdouble::callsNamed("SnapWindowToEdge").empty());
-  EXPECT_EQ(slider.x, 8);
-  EXPECT_EQ(slider.y, 310);
+  EXPECT_EQ(slider().x, 8);
+  EXPECT_EQ(slider().y, 310);
 
   // Hidden, a move is not snapped; hiding and showing keep the position.
-  slider.snapWindow = true;
+  slider().snapWindow = true;
   ShowWindow(w, SW_HIDE);
   hostdouble::clearCalls();
   SetWindowPos(w, nullptr, 9, 320, 0, 0, move);
   EXPECT_TRUE(hostdouble::callsNamed("SnapWindowToEdge").empty());
   ShowWindow(w, SW_SHOWNOACTIVATE);
-  EXPECT_EQ(slider.x, 9);
-  EXPECT_EQ(slider.y, 320);
+  EXPECT_EQ(slider().x, 9);
+  EXPECT_EQ(slider().y, 320);
 }
 
 TEST_F(WindowProc, WheelStepsPerNotchWrittenLikeADragAndTiltRightIsLouder) {
   startBound();
-  slider.wheelStep = 5;
-  slider.setLevel(0.5);
+  slider().wheelStep = 5;
+  slider().setLevel(0.5);
   const struct {
     int delta;
     UINT message;
@@ -302,14 +302,14 @@ TEST_F(WindowProc, WheelStepsPerNotchWrittenLikeADragAndTiltRightIsLouder) {
   for (const auto& turn : turns) {
     SCOPED_TRACE(testing::Message()
                  << turn.delta << (turn.message == WM_MOUSEHWHEEL ? " tilt" : ""));
-    ValidateRect(slider.window, nullptr);
+    ValidateRect(slider().window, nullptr);
     const size_t before = sets();
     EXPECT_EQ(wheel(turn.delta, turn.message), 0);
-    EXPECT_NEAR(slider.level(), turn.level, 1e-9);
+    EXPECT_NEAR(slider().level(), turn.level, 1e-9);
     ASSERT_EQ(sets(), before + turn.writes);
     if (turn.writes == 0) continue;
-    EXPECT_EQ(lastRaw(), static_cast<DWORD>(slider.level() * 65535.0));
-    EXPECT_EQ(slider.knobPos, static_cast<int>(turn.level * 184 + 0.5));
+    EXPECT_EQ(lastRaw(), static_cast<DWORD>(slider().level() * 65535.0));
+    EXPECT_EQ(slider().knobPos, static_cast<int>(turn.level * 184 + 0.5));
     EXPECT_TRUE(repainted());
     EXPECT_TRUE(tipShown());
     EXPECT_EQ(tipText(), "Master Volume: " + std::to_string(int(turn.level * 100 + 0.5)) + "%");
@@ -328,7 +328,7 @@ TEST_F(WindowProc, WheelStepsPerNotchWrittenLikeADragAndTiltRightIsLouder) {
   // The drag's end looks at the real pointer, which an earlier test may have
   // left where this window stands: here it is away.
   send(WM_NCMOUSELEAVE, 0, 0);
-  slider.unbindControl();
+  slider().unbindControl();
   send(WM_TIMER, kTooltipTimer, 0);
   wheel(-120);
   wheel(120, WM_MOUSEHWHEEL);
@@ -338,30 +338,30 @@ TEST_F(WindowProc, WheelStepsPerNotchWrittenLikeADragAndTiltRightIsLouder) {
 
 TEST_F(WindowProc, TooltipSaysWhatIsBoundBesideTheSliderWithoutTakingTheFocus) {
   startBound();
-  EXPECT_EQ(tooltipWindow(), nullptr);  // made when first needed
+  EXPECT_EQ(tooltipWindow(slider()), nullptr);  // made when first needed
   HWND active = GetActiveWindow();
   send(WM_NCMOUSEHOVER, HTCAPTION, screenPoint(100, 12));
   ASSERT_TRUE(tipShown());
   EXPECT_EQ(tipText(), "Master Volume: 50%");
   EXPECT_EQ(GetActiveWindow(), active);
-  EXPECT_TRUE(GetWindowLongA(tooltipWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(GetWindowLongA(tooltipWindow(slider()), GWL_EXSTYLE) & WS_EX_TOPMOST);
   RECT tip, own, overlap;
-  GetWindowRect(tooltipWindow(), &tip);
-  GetWindowRect(slider.window, &own);
+  GetWindowRect(tooltipWindow(slider()), &tip);
+  GetWindowRect(slider().window, &own);
   EXPECT_LE(tip.bottom, own.top);  // above, room permitting
   EXPECT_GE(tip.bottom, own.top - 4);
-  EXPECT_NEAR((tip.left + tip.right) / 2, own.left + 4 + slider.knobPos + 4, 2);
+  EXPECT_NEAR((tip.left + tip.right) / 2, own.left + 4 + slider().knobPos + 4, 2);
 
   // A change made elsewhere shows at once; without room above it goes below.
   mixerdouble::changeControl(0, kVolume, 0);
-  deliverMixerNotifications(slider.window);
-  UpdateWindow(slider.window);
+  deliverMixerNotifications(slider().window);
+  UpdateWindow(slider().window);
   EXPECT_EQ(tipText(), "Master Volume: 0%");
-  SetWindowPos(slider.window, nullptr, 300, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  slider.setLevel(1.0);
+  SetWindowPos(slider().window, nullptr, 300, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  slider().setLevel(1.0);
   send(WM_NCMOUSEHOVER, HTCAPTION, screenPoint(100, 12));
-  GetWindowRect(tooltipWindow(), &tip);
-  GetWindowRect(slider.window, &own);
+  GetWindowRect(tooltipWindow(slider()), &tip);
+  GetWindowRect(slider().window, &own);
   EXPECT_FALSE(IntersectRect(&overlap, &tip, &own));
   EXPECT_GE(tip.top, own.bottom);
   EXPECT_EQ(tipText(), "Master Volume: 100%");
@@ -372,26 +372,26 @@ TEST_F(WindowProc, TooltipSaysWhatIsBoundBesideTheSliderWithoutTakingTheFocus) {
     monitor = {-1280, -1024, 0, 0};
     return true;
   });
-  SetWindowPos(slider.window, nullptr, -600, -300, 0, 0,
+  SetWindowPos(slider().window, nullptr, -600, -300, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   send(WM_NCMOUSEHOVER, HTCAPTION, screenPoint(100, 12));
   setMonitorLookup(nullptr);
-  GetWindowRect(tooltipWindow(), &tip);
+  GetWindowRect(tooltipWindow(slider()), &tip);
   EXPECT_LE(tip.bottom, -300);
   EXPECT_GE(tip.bottom, -304);
-  EXPECT_NEAR((tip.left + tip.right) / 2, -600 + 4 + slider.knobPos + 4, 2);
+  EXPECT_NEAR((tip.left + tip.right) / 2, -600 + 4 + slider().knobPos + 4, 2);
 
   send(WM_NCMOUSELEAVE, 0, 0);
   EXPECT_FALSE(tipShown());
-  slider.unbindControl();
+  slider().unbindControl();
   send(WM_NCMOUSEHOVER, HTCAPTION, screenPoint(100, 12));
   EXPECT_EQ(tipText(), "Right-click to choose a volume control");
 
   // Gone with the slider window.
-  HWND tooltip = tooltipWindow();
+  HWND tooltip = tooltipWindow(slider());
   stop();
   EXPECT_FALSE(IsWindow(tooltip));
-  EXPECT_EQ(tooltipWindow(), nullptr);
+  EXPECT_EQ(tooltipWindow(slider()), nullptr);
 }
 
 TEST_F(WindowProc, MiddleClickTogglesTheMuteOnItsReleaseOverTheSlider) {
@@ -399,7 +399,7 @@ TEST_F(WindowProc, MiddleClickTogglesTheMuteOnItsReleaseOverTheSlider) {
   const auto middle = [](UINT message) { return send(message, HTCAPTION, screenPoint(20, 3)); };
   const auto tipWidth = [] {
     RECT r;
-    GetWindowRect(tooltipWindow(), &r);
+    GetWindowRect(tooltipWindow(slider()), &r);
     return r.right - r.left;
   };
   send(WM_NCMOUSEHOVER, HTCAPTION, screenPoint(20, 3));
@@ -425,7 +425,7 @@ TEST_F(WindowProc, MiddleClickTogglesTheMuteOnItsReleaseOverTheSlider) {
   middle(WM_NCMBUTTONUP);
   middle(WM_NCMBUTTONUP);
   // Unbound: nothing at all, not even the tooltip.
-  slider.unbindControl();
+  slider().unbindControl();
   send(WM_TIMER, kTooltipTimer, 0);
   middle(WM_NCMBUTTONDOWN);
   middle(WM_NCMBUTTONUP);
@@ -497,12 +497,12 @@ class RealInput : public WindowProc {
 TEST_F(RealInput, DragOfTheKnobWritesEveryMoveAndStopsAtRelease) {
   startBound();
   ASSERT_TRUE(placeCursor(kLeft + 50, kTop + 12));
-  ASSERT_EQ(WindowFromPoint({kLeft + 50, kTop + 12}), slider.window);
+  ASSERT_EQ(WindowFromPoint({kLeft + 50, kTop + 12}), slider().window);
 
   button(MOUSEEVENTF_LEFTDOWN);
-  ASSERT_TRUE(pumpUntil([] { return slider.dragging; }));
-  EXPECT_EQ(GetCapture(), slider.window);
-  EXPECT_EQ(slider.knobPos, 42);
+  ASSERT_TRUE(pumpUntil([] { return slider().dragging; }));
+  EXPECT_EQ(GetCapture(), slider().window);
+  EXPECT_EQ(slider().knobPos, 42);
   EXPECT_EQ(lastRaw(), static_cast<DWORD>(42 / 184.0 * 65535.0));
 
   const struct {
@@ -517,11 +517,11 @@ TEST_F(RealInput, DragOfTheKnobWritesEveryMoveAndStopsAtRelease) {
     SCOPED_TRACE(step.screenX);
     // Far below the window: only x counts.
     EXPECT_TRUE(moveUntil(step.screenX, kTop + 300,
-                          [&] { return slider.knobPos == step.knob && lastRaw() == step.raw; }));
+                          [&] { return slider().knobPos == step.knob && lastRaw() == step.raw; }));
   }
 
   button(MOUSEEVENTF_LEFTUP);
-  ASSERT_TRUE(pumpUntil([] { return !slider.dragging; }));
+  ASSERT_TRUE(pumpUntil([] { return !slider().dragging; }));
   EXPECT_EQ(GetCapture(), nullptr);
   const size_t after = sets();
   moveCursor(kLeft + 20, kTop + 12);
@@ -540,7 +540,7 @@ TEST_F(RealInput, RightClickOpensTheMenuAndRepaints) {
   button(MOUSEEVENTF_RIGHTUP);
   EXPECT_TRUE(pumpUntil([] { return !hostdouble::callsNamed("ShowMenu").empty(); }));
   EXPECT_NE(configMenu, nullptr);
-  EXPECT_FALSE(slider.dragging);
+  EXPECT_FALSE(slider().dragging);
 }
 
 TEST_F(RealInput, TooltipShowsWhileThePointerRestsOrDragsAndGoesWhenItLeaves) {
@@ -554,12 +554,12 @@ TEST_F(RealInput, TooltipShowsWhileThePointerRestsOrDragsAndGoesWhenItLeaves) {
   // A drag shows the level as it goes; released off the slider, the tooltip goes too.
   ASSERT_TRUE(placeCursor(kLeft + 100, kTop + 12));
   button(MOUSEEVENTF_LEFTDOWN);
-  ASSERT_TRUE(pumpUntil([] { return slider.dragging; }));
+  ASSERT_TRUE(pumpUntil([] { return slider().dragging; }));
   EXPECT_TRUE(tipShown());
-  EXPECT_TRUE(moveUntil(kLeft + 150, kTop + 200, [] { return slider.knobPos == 142; }));
+  EXPECT_TRUE(moveUntil(kLeft + 150, kTop + 200, [] { return slider().knobPos == 142; }));
   EXPECT_EQ(tipText(), "Master Volume: 77%");
   button(MOUSEEVENTF_LEFTUP);
-  ASSERT_TRUE(pumpUntil([] { return !slider.dragging; }));
+  ASSERT_TRUE(pumpUntil([] { return !slider().dragging; }));
   // Under wine the release may report the pointer back where the drag began,
   // on the slider (the X pointer did not follow the moves while the button was
   // held); the tooltip then rightly stays until the pointer is seen to leave.
@@ -569,11 +569,11 @@ TEST_F(RealInput, TooltipShowsWhileThePointerRestsOrDragsAndGoesWhenItLeaves) {
 
 TEST_F(RealInput, PressBesideTheTrackMovesADraggableWindowAndSnaps) {
   startAt(kLeft, kTop, true);
-  slider.draggable = true;
+  slider().draggable = true;
   hostdouble::setSnapToOrigin(true);
   hostdouble::clearCalls();
   ASSERT_TRUE(placeCursor(kLeft + 100, kTop + 1));  // above the knob's rows: beside the track
-  ASSERT_EQ(WindowFromPoint({kLeft + 100, kTop + 1}), slider.window);
+  ASSERT_EQ(WindowFromPoint({kLeft + 100, kTop + 1}), slider().window);
 
   // The system's move loop runs inside the press's dispatch; input comes from elsewhere.
   std::atomic<bool> done{false};
@@ -594,15 +594,15 @@ TEST_F(RealInput, PressBesideTheTrackMovesADraggableWindowAndSnaps) {
   person.join();
   pumpMessages();
 
-  EXPECT_FALSE(slider.dragging);
+  EXPECT_FALSE(slider().dragging);
   EXPECT_TRUE(mixerdouble::sets().empty());
   EXPECT_FALSE(hostdouble::callsNamed("SnapWindowToEdge").empty());
   RECT r;
-  GetWindowRect(slider.window, &r);
+  GetWindowRect(slider().window, &r);
   EXPECT_EQ(r.left, 0);
   EXPECT_EQ(r.top, kTop + 100);
-  EXPECT_EQ(slider.x, 0);
-  EXPECT_EQ(slider.y, kTop + 100);
+  EXPECT_EQ(slider().x, 0);
+  EXPECT_EQ(slider().y, kTop + 100);
 }
 
 }  // namespace

@@ -1,0 +1,218 @@
+#include "mixer/binding.h"
+
+#include "mixer/winmm_device.h"
+#include "mixer/winmm_line.h"
+
+namespace {
+
+constexpr char kDefaultEndpoint[] = "default";
+
+VolumeReading failed(VolumeFailure failure) {
+  VolumeReading r;
+  r.rebound = true;
+  r.failure = failure;
+  return r;
+}
+
+// A newly bound volume: its level and mute, read now.
+VolumeReading boundNow(const Binding& b, double level) {
+  VolumeReading r;
+  r.rebound = true;
+  r.hasLevel = true;
+  r.level = level;
+  r.hasMute = readVolumeMute(b, r.muted);
+  return r;
+}
+
+VolumeReading endpointBoundNow(Binding& b) {
+  b.setFailureShown = false;
+  double level = 0.0;
+  VolumeReading r = boundNow(b, 0.0);
+  r.hasLevel = readEndpointLevel(b.endpoint, level);
+  r.level = level;
+  return r;
+}
+
+// Ends every binding and forgets every choice.
+void endAll(Binding& b) {
+  releaseWinmmControl(b.winmm);
+  b.winmm.kept = false;
+  releaseEndpoint(b.endpoint);
+  b.kind = BindingKind::None;
+  b.storedTextKept = false;
+  b.setFailureShown = false;
+}
+
+}  // namespace
+
+void setEventContext(Binding& b, const GUID& context) { b.endpoint.context = context; }
+
+bool volumeBound(const Binding& b) { return b.winmm.bound || endpointBound(b.endpoint); }
+
+bool volumeChosen(const Binding& b) {
+  return b.winmm.bound || b.winmm.kept || b.endpoint.choice != EndpointChoice::None;
+}
+
+bool winmmBound(const Binding& b) { return b.winmm.bound; }
+
+const char* volumeName(const Binding& b) {
+  if (b.winmm.bound) return b.winmm.lineName;
+  if (endpointBound(b.endpoint)) return b.endpoint.name;
+  return "";
+}
+
+bool followsDefaultEndpoint(const Binding& b) {
+  return b.endpoint.choice == EndpointChoice::Default;
+}
+
+bool chosenEndpointIs(const Binding& b, const wchar_t* id) {
+  return b.endpoint.choice == EndpointChoice::Named && lstrcmpW(b.endpoint.chosenId, id) == 0;
+}
+
+bool boundToMixerControl(const Binding& b, unsigned line, unsigned control) {
+  return b.winmm.bound && b.winmm.controlId == control && b.winmm.lineId == line;
+}
+
+VolumeReading bindMixerControl(Binding& b, HWND window, unsigned device, unsigned line,
+                               unsigned control) {
+  endAll(b);
+  b.kind = BindingKind::Winmm;
+  double level = 0.0;
+  switch (bindWinmmControl(b.winmm, window, device, line, control, level)) {
+    case WinmmBind::Bound: return boundNow(b, level);
+    case WinmmBind::CannotOpen: return failed(VolumeFailure::NoMixerDevice);
+    case WinmmBind::CannotRead: break;
+  }
+  return failed(VolumeFailure::None);  // a control the device does not have: said nowhere
+}
+
+VolumeReading restoreMixerControl(Binding& b, HWND window, unsigned device, unsigned line,
+                                  unsigned control, const char* deviceName) {
+  unsigned present = device;
+  VolumeReading r = mixerDeviceFor(device, deviceName, present)
+                        ? bindMixerControl(b, window, present, line, control)
+                        : failed(VolumeFailure::NoMixerDevice);  // the named device is absent
+  if (b.winmm.bound) return r;
+  // One start without the device must not cost the user their choice: it is
+  // written back as it was read, and bound at the next start that finds it.
+  endAll(b);
+  b.kind = BindingKind::Winmm;
+  b.winmm.deviceId = device;
+  b.winmm.lineId = line;
+  b.winmm.controlId = control;
+  lstrcpynA(b.winmm.deviceName, deviceName != nullptr ? deviceName : "", sizeof b.winmm.deviceName);
+  b.winmm.kept = true;
+  return r;
+}
+
+VolumeReading bindEndpoint(Binding& b, HWND window, unsigned number) {
+  endAll(b);
+  b.kind = BindingKind::Endpoint;
+  const bool bound = number == 0 ? bindDefaultEndpoint(b.endpoint, window)
+                                 : bindEndpointNumber(b.endpoint, number, window);
+  if (bound) return endpointBoundNow(b);
+  b.kind = BindingKind::None;
+  return failed(VolumeFailure::NoEndpoint);
+}
+
+void unbindVolume(Binding& b) { endAll(b); }
+
+void releaseBinding(Binding& b) { endAll(b); }
+
+VolumeReading writeVolumeLevel(Binding& b, double level) {
+  VolumeReading r;
+  if (b.winmm.bound) {
+    writeWinmmLevel(b.winmm, level);  // a drag goes on following the mouse either way
+    return r;
+  }
+  if (!endpointBound(b.endpoint) || writeEndpointLevel(b.endpoint, level)) return r;
+  // The endpoint refused (wine does not implement it): say so once, and show
+  // the level it really has rather than one it never took.
+  if (!b.setFailureShown) r.failure = VolumeFailure::SetRefused;
+  b.setFailureShown = true;
+  r.hasLevel = readEndpointLevel(b.endpoint, r.level);
+  return r;
+}
+
+VolumeReading readBackVolumeLevel(const Binding& b, double written) {
+  VolumeReading r;
+  double level = 0.0;
+  // The same raw value is the same level: the knob keeps the exact one, and
+  // repeated steps do not drift by what a raw unit cuts off.
+  if (b.winmm.bound && readWinmmLevel(b.winmm, level) && !sameWinmmLevel(level, written)) {
+    r.hasLevel = true;
+    r.level = level;
+  }
+  return r;
+}
+
+bool readVolumeMute(const Binding& b, bool& muted) {
+  return b.winmm.bound ? readWinmmMute(b.winmm, muted) : readEndpointMute(b.endpoint, muted);
+}
+
+bool writeVolumeMute(const Binding& b, bool muted) {
+  return b.winmm.bound ? writeWinmmMute(b.winmm, muted) : writeEndpointMute(b.endpoint, muted);
+}
+
+VolumeReading followMixerChange(const Binding& b, unsigned control) {
+  VolumeReading r;
+  if (!b.winmm.bound) return r;
+  if (b.winmm.muteFound && control == b.winmm.muteControlId)
+    r.hasMute = readWinmmMute(b.winmm, r.muted);
+  if (control == b.winmm.controlId) r.hasLevel = readWinmmLevel(b.winmm, r.level);
+  return r;
+}
+
+VolumeReading followEndpointVolume(const Binding& b) {
+  VolumeReading r;
+  if (!endpointBound(b.endpoint)) return r;
+  r.hasMute = readEndpointMute(b.endpoint, r.muted);
+  r.hasLevel = readEndpointLevel(b.endpoint, r.level);
+  return r;
+}
+
+VolumeReading followEndpointDevices(Binding& b) {
+  switch (followEndpointChanges(b.endpoint)) {
+    case EndpointChange::Bound: return endpointBoundNow(b);
+    case EndpointChange::Unbound: return failed(VolumeFailure::None);
+    case EndpointChange::None: break;
+  }
+  return VolumeReading{};
+}
+
+void rememberStoredEndpoint(Binding& b, const char* text, bool whole) {
+  lstrcpynA(b.pendingEndpoint, text != nullptr ? text : "", kStoredTextSize);
+  b.pendingWhole = whole;
+}
+
+VolumeReading restoreStoredEndpoint(Binding& b, HWND window) {
+  if (b.pendingEndpoint[0] == '\0') return VolumeReading{};
+  wchar_t id[kEndpointIdSize] = L"";
+  const bool isDefault = lstrcmpiA(b.pendingEndpoint, kDefaultEndpoint) == 0;
+  const bool readable = b.pendingWhole && (isDefault || endpointIdFromText(b.pendingEndpoint, id));
+  b.pendingEndpoint[0] = '\0';
+  endAll(b);
+  b.kind = BindingKind::Endpoint;
+  b.storedTextKept = !readable;
+  // An endpoint that is absent now stays chosen, and is bound when it returns.
+  if (readable &&
+      restoreEndpoint(b.endpoint, isDefault ? EndpointChoice::Default : EndpointChoice::Named, id,
+                      window))
+    return endpointBoundNow(b);
+  return failed(VolumeFailure::NoEndpoint);
+}
+
+bool storedEndpointText(const Binding& b, char* text, int size) {
+  text[0] = '\0';
+  if (b.storedTextKept) return false;
+  switch (b.endpoint.choice) {
+    case EndpointChoice::Default: lstrcpynA(text, kDefaultEndpoint, size); break;
+    case EndpointChoice::Named:
+      if (!endpointIdToText(b.endpoint.chosenId, text, size)) text[0] = '\0';
+      break;
+    case EndpointChoice::None: break;
+  }
+  return true;
+}
+
+void directNotificationsTo(Binding& b, HWND window) { notifyWinmmWindow(b.winmm, window); }

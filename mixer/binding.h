@@ -1,0 +1,92 @@
+#pragma once
+// What a slider is bound to, whichever kind it is: nothing, one winmm mixer
+// control, or the master volume of an audio endpoint. The functions here
+// return what they read (level, mute, failure) and never reach into the
+// slider; the slider puts what they return on its knob, tooltip and status.
+#include <wchar.h>
+
+#include "mixer/endpoint_binding.h"
+#include "mixer/winmm_control.h"
+
+enum class BindingKind { None, Winmm, Endpoint };
+
+enum class VolumeFailure {
+  None,
+  NoMixerDevice,  // "Unable to open mixer device."
+  NoEndpoint,     // "Unable to open audio endpoint."
+  SetRefused,     // "Unable to set the volume.", once per binding
+};
+
+// What a call found out. A new binding (or the end of one) always shows,
+// whatever else changed.
+struct VolumeReading {
+  bool rebound = false;  // the knob now stands for something else, or nothing
+  bool hasLevel = false;
+  double level = 0.0;
+  bool hasMute = false;
+  bool muted = false;
+  VolumeFailure failure = VolumeFailure::None;
+};
+
+constexpr int kStoredTextSize = 256;
+
+struct Binding {
+  BindingKind kind = BindingKind::None;  // what is chosen, bound now or not
+  WinmmControl winmm = {};
+  EndpointVolume endpoint;
+  bool setFailureShown = false;  // once per binding, not once per drag step
+  // The endpoint key as read, until the window exists to hear from it.
+  char pendingEndpoint[kStoredTextSize] = "";
+  bool pendingWhole = false;
+  // The stored endpoint could not be read (cut, or not UTF-8): the file keeps
+  // what the user wrote until another choice is made.
+  bool storedTextKept = false;
+
+  Binding() = default;
+  Binding(const Binding&) = delete;
+  Binding& operator=(const Binding&) = delete;
+};
+
+void setEventContext(Binding& b, const GUID& context);
+
+bool volumeBound(const Binding& b);   // the knob shows a volume
+bool volumeChosen(const Binding& b);  // bound now, or waiting for its device
+bool winmmBound(const Binding& b);
+const char* volumeName(const Binding& b);  // empty when it has none
+bool followsDefaultEndpoint(const Binding& b);
+bool chosenEndpointIs(const Binding& b, const wchar_t* id);
+bool boundToMixerControl(const Binding& b, unsigned line, unsigned control);
+
+// Each ends whatever was bound before; window hears of later changes.
+VolumeReading bindMixerControl(Binding& b, HWND window, unsigned device, unsigned line,
+                               unsigned control);
+VolumeReading bindEndpoint(Binding& b, HWND window, unsigned number);  // 0 = the default
+// The mixer control stored in the settings file, at start: on the device with
+// the stored name. One that cannot be bound is kept, to be written back at stop.
+VolumeReading restoreMixerControl(Binding& b, HWND window, unsigned device, unsigned line,
+                                  unsigned control, const char* deviceName);
+void unbindVolume(Binding& b);    // the user chose nothing: a kept binding goes too
+void releaseBinding(Binding& b);  // lets go of everything: at stop, or when the slider goes
+
+// A level to the bound volume. A set the endpoint refuses is reported once per
+// binding and reads the level it really has.
+VolumeReading writeVolumeLevel(Binding& b, double level);
+// The level the bound volume really has, when it is not the one just written
+// (a mixer may refuse a set or take another value).
+VolumeReading readBackVolumeLevel(const Binding& b, double written);
+bool readVolumeMute(const Binding& b, bool& muted);
+bool writeVolumeMute(const Binding& b, bool muted);
+
+// The bound volume's notifications, as the window thread receives them.
+VolumeReading followMixerChange(const Binding& b, unsigned control);  // MM_MIXM_CONTROL_CHANGE
+VolumeReading followEndpointVolume(const Binding& b);                 // kMsgEndpointVolume
+VolumeReading followEndpointDevices(Binding& b);                      // kMsgEndpointDevices
+
+// The endpoint in the settings file: "default", an endpoint ID, or empty.
+// whole is false for a text that may have been cut: it names no endpoint.
+void rememberStoredEndpoint(Binding& b, const char* text, bool whole);  // while reading
+VolumeReading restoreStoredEndpoint(Binding& b, HWND window);           // once the window exists
+// For writing at stop; false when the key is to stay as the file has it.
+bool storedEndpointText(const Binding& b, char* text, int size);
+// A mixer control bound before the window existed reports to it from now on.
+void directNotificationsTo(Binding& b, HWND window);

@@ -168,6 +168,36 @@ TEST_F(Lifecycle, WindowCreationFailureShowsItsBoxUndoesTheStartAndTheNextStartS
   EXPECT_TRUE(slider().binding.winmm.bound);
   EXPECT_EQ(mixerdouble::openHandles(), 1);
   EXPECT_EQ(boxes.boxes().size(), 1u);
+  stop();
+
+  // One of two windows failing: said once, the other runs, and the failed one
+  // stays in the file as it was.
+  const std::string file = settingsPath;
+  hostdouble::setValue(file, "kvslider.sliders:", "slider1 slider2");
+  static int creations;
+  creations = 0;
+  veto = SetWindowsHookExA(
+      WH_CBT,
+      [](int code, WPARAM w, LPARAM l) CALLBACK -> LRESULT {
+        if (code == HCBT_CREATEWND) {
+          auto* cs = reinterpret_cast<CBT_CREATEWNDA*>(l)->lpcs;
+          if (!IS_INTRESOURCE(cs->lpszClass) && lstrcmpA(cs->lpszClass, "KvSlider") == 0 &&
+              creations++ == 0)
+            return 1;
+        }
+        return CallNextHookEx(veto, code, w, l);
+      },
+      nullptr, GetCurrentThreadId());
+  ASSERT_EQ(start(), 0);
+  UnhookWindowsHookEx(veto);
+  EXPECT_EQ(boxes.boxes().size(), 2u);
+  EXPECT_EQ(sliderAt(0)->window, nullptr);
+  EXPECT_TRUE(IsWindow(sliderAt(1)->window));
+  EXPECT_EQ(mixerdouble::openHandles(), 0);
+  EXPECT_EQ(hostdouble::callsNamed("HostMsgRegister").size(), 2u);  // the last start, and slider2
+  stop();
+  EXPECT_EQ(hostdouble::value(file, "kvslider.sliders:"), "slider1 slider2");
+  EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "true");
 }
 
 TEST_F(Lifecycle, PluginInfoAnswersEveryIndex) {

@@ -8,6 +8,7 @@
 #include "host/host_api.h"
 #include "host/host_messages.h"
 #include "tolvane/host_state.h"
+#include "tolvane/main_window.h"
 
 namespace {
 

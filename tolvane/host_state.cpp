@@ -1,9 +1,6 @@
 #include "tolvane/host_state.h"
 
-#include <cstdio>
-
 #include "host/host_messages.h"
-#include "tolvane/main_window.h"
 
 HostState& hostState() {
   static HostState state;
@@ -34,10 +31,4 @@ std::string resolvePath(const std::string& path) {
 void setStyle(const std::string& path, bool reload) {
   hostState().stylePath = resolvePath(path);
   if (reload) sendReload();
-}
-
-void deliverMenuCommand(const std::string& command) {
-  if (hostState().verbose) std::printf("host: command \"%s\"\n", command.c_str());
-  if (handleHostCommand(command)) return;
-  sendToRegistered(HostMsgCommand, command.c_str());
 }

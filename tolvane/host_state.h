@@ -37,5 +37,3 @@ int sendReload();
 void setStyle(const std::string& path, bool reload);
 // The path resolved against the exe's folder unless it is absolute.
 std::string resolvePath(const std::string& path);
-// Delivers a chosen menu item's command as a click would.
-void deliverMenuCommand(const std::string& command);

@@ -194,6 +194,12 @@ bool handleHostCommand(const std::string& command) {
   return false;
 }
 
+void deliverMenuCommand(const std::string& command) {
+  if (hostState().verbose) std::printf("host: command \"%s\"\n", command.c_str());
+  if (handleHostCommand(command)) return;
+  sendToRegistered(HostMsgCommand, command.c_str());
+}
+
 void requestQuit() {
   // The flag ends the loop even when a modal loop swallows WM_QUIT (the
   // system's move loop does); WM_QUIT wakes a loop waiting for messages.

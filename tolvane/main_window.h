@@ -25,6 +25,10 @@ void stopTasks(HWND mainWindow);
 // "@TolvaneStyle <file>"); false for any other text.
 bool handleHostCommand(const std::string& command);
 
+// Delivers a chosen menu item's command as a click would: the host's own
+// commands here, any other to every window registered for HostMsgCommand.
+void deliverMenuCommand(const std::string& command);
+
 // Ends the message loop at its next turn. Plug-ins are stopped only after the
 // loop: this may run inside a plug-in's modal loop (a message box, a window
 // move, a popup menu), and a plug-in unloaded there would return into nothing.

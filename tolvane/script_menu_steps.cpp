@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "tolvane/host_state.h"
+#include "tolvane/main_window.h"
 #include "tolvane/script_steps.h"
 #include "tolvane/text_file.h"
 

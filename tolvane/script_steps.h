@@ -63,11 +63,21 @@ bool number(const std::string& text, int* value, std::string* error);
 // Decimal or 0x-hexadecimal, full 32-bit unsigned range (mixer identifiers).
 bool unsignedNumber(const std::string& text, unsigned* value, std::string* error);
 bool yesNo(const std::string& text, bool* value, std::string* error);
-// The first window of the class that belongs to this process: system classes
-// such as tooltips_class32 have windows in other programs too.
-HWND ownWindowOfClass(const char* name);
-// "screen" (null), "host" (the host's own window) or the class name of one of
-// this process's windows.
+// This process's windows of the class (system classes such as
+// tooltips_class32 have windows in other programs too), hidden ones included
+// so that hiding one does not renumber the others: first those in
+// `registered`, in its order, then the rest in the system's enumeration order.
+std::vector<HWND> ownWindowsOfClass(const char* name, const std::vector<HWND>& registered);
+// "CLASS" or "CLASS#N" split into the class and N (1 without a number);
+// false when N is below 1. A class may itself start with '#' ("#32770").
+bool splitWindowName(const std::string& name, std::string* cls, int* n, std::string* error);
+// The window "CLASS#N" names: the N-th (from 1) of this process's windows of
+// the class, counted in the order they registered with the host for
+// commands; null when there are fewer.
+HWND nthWindowOfClass(const std::string& cls, int n);
+// The same for a name still to split, failing with the reason.
+bool windowOfClass(const std::string& name, HWND* window, std::string* error);
+// "screen" (null), "host" (the host's own window) or a window as windowOfClass names it.
 bool target(const std::string& name, HWND* window, std::string* error);
 // A target that must be a window, not the screen.
 bool windowArg(const std::string& name, HWND* window, std::string* error);

@@ -112,10 +112,13 @@ bool stepScreenshot(const Args& a, std::string* error) {
   return saveScreenPng(area, a[2], error);
 }
 
+// expect-window CLASS[#N] yes|no
 bool stepExpectWindow(const Args& a, std::string* error) {
+  std::string cls;
+  int n;
   bool want;
-  if (!yesNo(a[2], &want, error)) return false;
-  const bool exists = ownWindowOfClass(a[1].c_str()) != nullptr;
+  if (!splitWindowName(a[1], &cls, &n, error) || !yesNo(a[2], &want, error)) return false;
+  const bool exists = nthWindowOfClass(cls, n) != nullptr;
   return exists == want || fail(error, exists ? "exists" : "absent");
 }
 

@@ -11,6 +11,7 @@
 #include "tolvane/host_state.h"
 #include "tolvane/main_window.h"
 #include "tolvane/monitors.h"
+#include "tolvane/script_steps.h"
 
 namespace {
 
@@ -113,6 +114,36 @@ TEST_F(HostWindows, ScriptedChoiceDeliversTheCommandLikeAClick) {
   ShowMenu(root);  // a stale handle is refused
   DelMenu(root);
   MakeMenuItem(root, "x", "y", false);
+}
+
+// Scripts name the N-th window of a class; the numbers must not follow the
+// z-order, which every click changes, nor skip a hidden window.
+TEST_F(HostWindows, ScriptTargetsCountAClassInRegistrationOrder) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HWND second = CreateWindowExA(0, "HostTestPlugin", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                                nullptr, nullptr, instance, nullptr);
+  HWND third = CreateWindowExA(0, "HostTestPlugin", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                               nullptr, nullptr, instance, nullptr);
+  // Registered first and hidden, another class and a repeat in the list; `third` never registered.
+  const std::vector<HWND> registered = {plugin_, main_, second, plugin_};
+  EXPECT_EQ(script::ownWindowsOfClass("hosttestplugin", registered),
+            (std::vector<HWND>{plugin_, second, third}));
+  DestroyWindow(plugin_);
+  EXPECT_EQ(script::ownWindowsOfClass("HostTestPlugin", registered),
+            (std::vector<HWND>{second, third}));
+  DestroyWindow(second);
+  DestroyWindow(third);
+
+  std::string cls, error;
+  int n = 0;
+  ASSERT_TRUE(script::splitWindowName("KvSlider#2", &cls, &n, &error));
+  EXPECT_EQ(cls + "/" + std::to_string(n), "KvSlider/2");
+  ASSERT_TRUE(script::splitWindowName("#32770", &cls, &n, &error));  // a class of its own
+  EXPECT_EQ(cls + "/" + std::to_string(n), "#32770/1");
+  ASSERT_TRUE(script::splitWindowName("#32770#3", &cls, &n, &error));
+  EXPECT_EQ(cls + "/" + std::to_string(n), "#32770/3");
+  EXPECT_FALSE(script::splitWindowName("KvSlider#0", &cls, &n, &error));
+  EXPECT_FALSE(script::splitWindowName("KvSlider#99999999999", &cls, &n, &error));
 }
 
 namespace {

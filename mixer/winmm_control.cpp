@@ -103,4 +103,9 @@ bool writeWinmmLevel(const WinmmControl& c, double level) {
   return mixerSetControlDetails(asObject(c.handle), &value.details, kSetValue) == MMSYSERR_NOERROR;
 }
 
-bool sameWinmmLevel(double a, double b) { return rawFromValue(a) == rawFromValue(b); }
+// Wine's 32-bit mixer hands back some values one raw unit lower than it was
+// given: that is the device taking the level, not refusing it.
+bool sameWinmmLevel(double a, double b) {
+  const DWORD x = rawFromValue(a), y = rawFromValue(b);
+  return (x > y ? x - y : y - x) <= 1;
+}

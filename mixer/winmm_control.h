@@ -40,7 +40,8 @@ void notifyWinmmWindow(WinmmControl& c, HWND window);
 bool readWinmmLevel(const WinmmControl& c, double& level);
 // Fetches, then sets truncated(level x 65535); false when either call failed.
 bool writeWinmmLevel(const WinmmControl& c, double level);
-// Whether a level read back is the one written: the same raw value.
+// Whether a level read back is the one written: the same raw value, give or
+// take the one unit a driver may round by.
 bool sameWinmmLevel(double a, double b);
 // The line's mute; false when unbound, the line has none or the call failed.
 bool readWinmmMute(const WinmmControl& c, bool& muted);

@@ -29,6 +29,13 @@ bool bindEndpointFromTokens(Slider& s, const CommandTokens& t) {
   return true;
 }
 
+bool bindMicrophoneFromTokens(Slider& s, const CommandTokens& t) {
+  std::uint32_t number = 0;
+  if (!strictNumber(t, 3, UINT32_MAX, number)) return false;
+  s.bindMicrophone(number);
+  return true;
+}
+
 bool unbind(Slider& s, const CommandTokens&) {
   s.unbindControl();
   return true;
@@ -94,6 +101,7 @@ constexpr Keyword kKeywords[] = {
     {"endpoint", 4, bindEndpointFromTokens},
     {"mutetoggle", 2, muteToggle},
     {"newslider", 2, newSlider},
+    {"microphone", 4, bindMicrophoneFromTokens},
     {"removeslider", 2, removeSlider},
 };
 

@@ -11,7 +11,7 @@ class Slider;
 // and mixer devices present, and shows it. Its commands name that slider.
 void showConfigMenu(const Slider& s);
 
-// "Control": the audio endpoints, then the mixer devices.
+// "Control": the render endpoints, the microphones, then the mixer devices.
 void addControlItems(HostMenu menu, const Slider& s);
 void addEndpointItems(HostMenu menu, const Slider& s);
 void addDeviceMenus(HostMenu menu, const Slider& s);

@@ -7,26 +7,46 @@
 
 namespace {
 
-void addEndpointItem(HostMenu menu, const Slider& s, const EndpointList& list, unsigned index) {
+// One flow's section of "Control": its default, then each active endpoint.
+struct Section {
+  EDataFlow flow;
+  const char* keyword;       // of the commands
+  const char* defaultLabel;  // the item that follows the system's default
+  const char* unnamed;       // label of an endpoint without a name, with its number
+};
+
+constexpr Section kSpeakers = {eRender, "endpoint", "Default device", "Audio endpoint %u"};
+constexpr Section kMicrophones = {eCapture, "microphone", "Default microphone", "Microphone %u"};
+
+void addEndpointItem(HostMenu menu, const Slider& s, const Section& section,
+                     const EndpointList& list, unsigned index) {
   wchar_t id[kEndpointIdSize];
   char label[kTextSize];
   if (!list.entry(index, id, label, kTextSize)) return;
   if (label[0] == '\0')  // an empty label would read as a separator
-    std::snprintf(label, sizeof label, "Audio endpoint %u", index + 1);
+    std::snprintf(label, sizeof label, section.unnamed, index + 1);
   char command[kTextSize];
-  std::snprintf(command, sizeof command, "@KvSliderConfigure-endpoint-%s-%u", s.name, index + 1);
-  MakeMenuItem(menu, label, command, chosenEndpointIs(s.binding, id));
+  std::snprintf(command, sizeof command, "@KvSliderConfigure-%s-%s-%u", section.keyword, s.name,
+                index + 1);
+  MakeMenuItem(menu, label, command, chosenEndpointIs(s.binding, section.flow, id));
+}
+
+// Where Core Audio is missing or cannot list the endpoints, nothing is added.
+void addSection(HostMenu menu, const Slider& s, const Section& section) {
+  EndpointList list;
+  if (!list.open(section.flow)) return;
+  char command[kTextSize];
+  std::snprintf(command, sizeof command, "@KvSliderConfigure-%s-%s-0", section.keyword, s.name);
+  MakeMenuItem(menu, section.defaultLabel, command,
+               followsDefaultEndpoint(s.binding, section.flow));
+  for (unsigned index = 0; index < list.count(); ++index)
+    addEndpointItem(menu, s, section, list, index);
+  MakeMenuNOP(menu, "");
 }
 
 }  // namespace
 
-// Where Core Audio is missing or cannot list the endpoints, nothing is added.
 void addEndpointItems(HostMenu menu, const Slider& s) {
-  EndpointList list;
-  if (!list.open()) return;
-  char command[kTextSize];
-  std::snprintf(command, sizeof command, "@KvSliderConfigure-endpoint-%s-0", s.name);
-  MakeMenuItem(menu, "Default device", command, followsDefaultEndpoint(s.binding));
-  for (unsigned index = 0; index < list.count(); ++index) addEndpointItem(menu, s, list, index);
-  MakeMenuNOP(menu, "");
+  addSection(menu, s, kSpeakers);
+  addSection(menu, s, kMicrophones);
 }

@@ -7,6 +7,10 @@ namespace {
 
 constexpr char kDefaultEndpoint[] = "default";
 
+BindingKind kindOf(EDataFlow flow) {
+  return flow == eCapture ? BindingKind::Microphone : BindingKind::Endpoint;
+}
+
 VolumeReading failed(VolumeFailure failure) {
   VolumeReading r;
   r.rebound = true;
@@ -61,12 +65,13 @@ const char* volumeName(const Binding& b) {
   return "";
 }
 
-bool followsDefaultEndpoint(const Binding& b) {
-  return b.endpoint.choice == EndpointChoice::Default;
+bool followsDefaultEndpoint(const Binding& b, EDataFlow flow) {
+  return b.endpoint.flow == flow && b.endpoint.choice == EndpointChoice::Default;
 }
 
-bool chosenEndpointIs(const Binding& b, const wchar_t* id) {
-  return b.endpoint.choice == EndpointChoice::Named && lstrcmpW(b.endpoint.chosenId, id) == 0;
+bool chosenEndpointIs(const Binding& b, EDataFlow flow, const wchar_t* id) {
+  return b.endpoint.flow == flow && b.endpoint.choice == EndpointChoice::Named &&
+         lstrcmpW(b.endpoint.chosenId, id) == 0;
 }
 
 bool boundToMixerControl(const Binding& b, unsigned line, unsigned control) {
@@ -105,9 +110,10 @@ VolumeReading restoreMixerControl(Binding& b, HWND window, unsigned device, unsi
   return r;
 }
 
-VolumeReading bindEndpoint(Binding& b, HWND window, unsigned number) {
+VolumeReading bindEndpoint(Binding& b, HWND window, EDataFlow flow, unsigned number) {
   endAll(b);
-  b.kind = BindingKind::Endpoint;
+  b.kind = kindOf(flow);
+  b.endpoint.flow = flow;
   const bool bound = number == 0 ? bindDefaultEndpoint(b.endpoint, window)
                                  : bindEndpointNumber(b.endpoint, number, window);
   if (bound) return endpointBoundNow(b);
@@ -138,7 +144,7 @@ VolumeReading readBackVolumeLevel(const Binding& b, double written) {
   VolumeReading r;
   double level = 0.0;
   // The same raw value is the same level: the knob keeps the exact one, and
-  // repeated steps do not drift by what a raw unit cuts off.
+  // repeated steps do not drift by what a raw unit cuts off or a driver rounds.
   if (b.winmm.bound && readWinmmLevel(b.winmm, level) && !sameWinmmLevel(level, written)) {
     r.hasLevel = true;
     r.level = level;
@@ -180,9 +186,10 @@ VolumeReading followEndpointDevices(Binding& b) {
   return VolumeReading{};
 }
 
-void rememberStoredEndpoint(Binding& b, const char* text, bool whole) {
+void rememberStoredEndpoint(Binding& b, EDataFlow flow, const char* text, bool whole) {
   lstrcpynA(b.pendingEndpoint, text != nullptr ? text : "", kStoredTextSize);
   b.pendingWhole = whole;
+  b.pendingFlow = flow;
 }
 
 VolumeReading restoreStoredEndpoint(Binding& b, HWND window) {
@@ -192,7 +199,8 @@ VolumeReading restoreStoredEndpoint(Binding& b, HWND window) {
   const bool readable = b.pendingWhole && (isDefault || endpointIdFromText(b.pendingEndpoint, id));
   b.pendingEndpoint[0] = '\0';
   endAll(b);
-  b.kind = BindingKind::Endpoint;
+  b.kind = kindOf(b.pendingFlow);
+  b.endpoint.flow = b.pendingFlow;
   b.storedTextKept = !readable;
   // An endpoint that is absent now stays chosen, and is bound when it returns.
   if (readable &&
@@ -202,9 +210,10 @@ VolumeReading restoreStoredEndpoint(Binding& b, HWND window) {
   return failed(VolumeFailure::NoEndpoint);
 }
 
-bool storedEndpointText(const Binding& b, char* text, int size) {
+bool storedEndpointText(const Binding& b, EDataFlow flow, char* text, int size) {
   text[0] = '\0';
   if (b.storedTextKept) return false;
+  if (b.endpoint.flow != flow) return true;
   switch (b.endpoint.choice) {
     case EndpointChoice::Default: lstrcpynA(text, kDefaultEndpoint, size); break;
     case EndpointChoice::Named:

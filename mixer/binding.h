@@ -1,6 +1,7 @@
 #pragma once
 // What a slider is bound to, whichever kind it is: nothing, one winmm mixer
-// control, or the master volume of an audio endpoint. The functions here
+// control, or the master volume of an audio endpoint, a render one or a
+// capture one (a microphone). The functions here
 // return what they read (level, mute, failure) and never reach into the
 // slider; the slider puts what they return on its knob, tooltip and status.
 #include <wchar.h>
@@ -8,7 +9,7 @@
 #include "mixer/endpoint_binding.h"
 #include "mixer/winmm_control.h"
 
-enum class BindingKind { None, Winmm, Endpoint };
+enum class BindingKind { None, Winmm, Endpoint, Microphone };
 
 enum class VolumeFailure {
   None,
@@ -35,9 +36,10 @@ struct Binding {
   WinmmControl winmm = {};
   EndpointVolume endpoint;
   bool setFailureShown = false;  // once per binding, not once per drag step
-  // The endpoint key as read, until the window exists to hear from it.
+  // The endpoint or microphone key as read, until the window exists to hear from it.
   char pendingEndpoint[kStoredTextSize] = "";
   bool pendingWhole = false;
+  EDataFlow pendingFlow = eRender;
   // The stored endpoint could not be read (cut, or not UTF-8): the file keeps
   // what the user wrote until another choice is made.
   bool storedTextKept = false;
@@ -53,14 +55,16 @@ bool volumeBound(const Binding& b);   // the knob shows a volume
 bool volumeChosen(const Binding& b);  // bound now, or waiting for its device
 bool winmmBound(const Binding& b);
 const char* volumeName(const Binding& b);  // empty when it has none
-bool followsDefaultEndpoint(const Binding& b);
-bool chosenEndpointIs(const Binding& b, const wchar_t* id);
+// eRender: the endpoint choice; eCapture: the microphone choice.
+bool followsDefaultEndpoint(const Binding& b, EDataFlow flow);
+bool chosenEndpointIs(const Binding& b, EDataFlow flow, const wchar_t* id);
 bool boundToMixerControl(const Binding& b, unsigned line, unsigned control);
 
 // Each ends whatever was bound before; window hears of later changes.
 VolumeReading bindMixerControl(Binding& b, HWND window, unsigned device, unsigned line,
                                unsigned control);
-VolumeReading bindEndpoint(Binding& b, HWND window, unsigned number);  // 0 = the default
+// 0 = the default; N = the N-th active endpoint of the flow.
+VolumeReading bindEndpoint(Binding& b, HWND window, EDataFlow flow, unsigned number);
 // The mixer control stored in the settings file, at start: on the device with
 // the stored name. One that cannot be bound is kept, to be written back at stop.
 VolumeReading restoreMixerControl(Binding& b, HWND window, unsigned device, unsigned line,
@@ -82,11 +86,13 @@ VolumeReading followMixerChange(const Binding& b, unsigned control);  // MM_MIXM
 VolumeReading followEndpointVolume(const Binding& b);                 // kMsgEndpointVolume
 VolumeReading followEndpointDevices(Binding& b);                      // kMsgEndpointDevices
 
-// The endpoint in the settings file: "default", an endpoint ID, or empty.
-// whole is false for a text that may have been cut: it names no endpoint.
-void rememberStoredEndpoint(Binding& b, const char* text, bool whole);  // while reading
-VolumeReading restoreStoredEndpoint(Binding& b, HWND window);           // once the window exists
-// For writing at stop; false when the key is to stay as the file has it.
-bool storedEndpointText(const Binding& b, char* text, int size);
+// An endpoint in the settings file (the endpoint or the microphone key):
+// "default", an endpoint ID, or empty. whole is false for a text that may
+// have been cut: it names no endpoint.
+void rememberStoredEndpoint(Binding& b, EDataFlow flow, const char* text, bool whole);
+VolumeReading restoreStoredEndpoint(Binding& b, HWND window);  // once the window exists
+// The key of flow, for writing at stop: empty unless that flow is chosen.
+// False when the endpoint keys are to stay as the file has them.
+bool storedEndpointText(const Binding& b, EDataFlow flow, char* text, int size);
 // A mixer control bound before the window existed reports to it from now on.
 void directNotificationsTo(Binding& b, HWND window);

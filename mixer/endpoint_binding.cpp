@@ -31,7 +31,7 @@ bool openEnumerator(EndpointVolume& e, HWND window) {
   if (!e.enumerator) return false;
   e.window = window;
   // Without the callback the binding works, it only does not follow changes.
-  ComRef<IMMNotificationClient> callback(newDevicesCallback(window));
+  ComRef<IMMNotificationClient> callback(newDevicesCallback(window, e.flow));
   if (callback && SUCCEEDED(e.enumerator->RegisterEndpointNotificationCallback(callback.get())))
     e.devicesCallback = std::move(callback);
   return true;
@@ -62,7 +62,7 @@ bool bindDevice(EndpointVolume& e, IMMDevice* taken) {
 
 IMMDevice* currentDefault(const EndpointVolume& e) {
   IMMDevice* device = nullptr;
-  if (FAILED(e.enumerator->GetDefaultAudioEndpoint(eRender, eConsole, &device))) return nullptr;
+  if (FAILED(e.enumerator->GetDefaultAudioEndpoint(e.flow, eConsole, &device))) return nullptr;
   return device;
 }
 
@@ -109,7 +109,7 @@ bool bindEndpointNumber(EndpointVolume& e, unsigned number, HWND window) {
   wchar_t id[kEndpointIdSize];
   {
     EndpointList list;
-    if (number == 0 || !list.open()) return false;
+    if (number == 0 || !list.open(e.flow)) return false;
     ComRef<IMMDevice> device(list.device(number - 1));
     if (!device || !endpointIdOf(device.get(), id)) return false;
   }

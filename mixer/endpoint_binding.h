@@ -1,5 +1,7 @@
 #pragma once
-// The master volume of an audio endpoint as a slider's volume. The choice (the
+// The master volume of an audio endpoint as a slider's volume: a render
+// endpoint (speakers, headset) or a capture endpoint (a microphone), the same
+// code for both but for the flow. The choice (the
 // default device, or one endpoint by ID) is kept apart from the endpoint
 // actually bound: a chosen endpoint that is absent leaves the slider unbound
 // until it is active again. Everything here runs on the user-interface thread.
@@ -15,6 +17,7 @@ enum class EndpointChoice { None, Default, Named };
 enum class EndpointChange { None, Bound, Unbound };
 
 struct EndpointVolume {
+  EDataFlow flow = eRender;  // of the choice, set before binding
   EndpointChoice choice = EndpointChoice::None;
   wchar_t chosenId[kEndpointIdSize] = L"";
   HWND window = nullptr;  // where the callbacks post
@@ -38,7 +41,8 @@ struct EndpointVolume {
 // Each ends the previous choice first; callbacks post to window. False when
 // the endpoint cannot be bound; the choice is then dropped.
 bool bindDefaultEndpoint(EndpointVolume& e, HWND window);
-bool bindEndpointNumber(EndpointVolume& e, unsigned number, HWND window);  // 1 = the first active
+// 1 = the first active endpoint of e.flow, in the order the system lists them now.
+bool bindEndpointNumber(EndpointVolume& e, unsigned number, HWND window);
 // Keeps the choice even when the endpoint cannot be bound now: it is bound as
 // soon as it is active. True when bound now.
 bool restoreEndpoint(EndpointVolume& e, EndpointChoice choice, const wchar_t* id, HWND window);

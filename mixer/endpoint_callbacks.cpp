@@ -75,18 +75,21 @@ class VolumeCallback final : public Poster<IAudioEndpointVolumeCallback, VolumeC
 
 class DevicesCallback final : public Poster<IMMNotificationClient, DevicesCallback> {
  public:
-  using Poster::Poster;
+  DevicesCallback(HWND window, EDataFlow flow) : Poster(window), flow_(flow) {}
   HRESULT STDMETHODCALLTYPE OnDeviceStateChanged(LPCWSTR, DWORD) override {
     return post(kMsgEndpointDevices);
   }
   HRESULT STDMETHODCALLTYPE OnDeviceAdded(LPCWSTR) override { return post(kMsgEndpointDevices); }
   HRESULT STDMETHODCALLTYPE OnDeviceRemoved(LPCWSTR) override { return post(kMsgEndpointDevices); }
   HRESULT STDMETHODCALLTYPE OnDefaultDeviceChanged(EDataFlow flow, ERole role, LPCWSTR) override {
-    return flow == eRender && role == eConsole ? post(kMsgEndpointDevices) : S_OK;
+    return flow == flow_ && role == eConsole ? post(kMsgEndpointDevices) : S_OK;
   }
   HRESULT STDMETHODCALLTYPE OnPropertyValueChanged(LPCWSTR, const PROPERTYKEY) override {
     return S_OK;
   }
+
+ private:
+  const EDataFlow flow_;
 };
 
 }  // namespace
@@ -95,4 +98,6 @@ IAudioEndpointVolumeCallback* newVolumeCallback(HWND window, const GUID& context
   return VolumeCallback::make<HWND, const GUID&>(window, context);
 }
 
-IMMNotificationClient* newDevicesCallback(HWND window) { return DevicesCallback::make(window); }
+IMMNotificationClient* newDevicesCallback(HWND window, EDataFlow flow) {
+  return DevicesCallback::make<HWND, EDataFlow>(window, flow);
+}

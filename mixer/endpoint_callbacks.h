@@ -14,4 +14,5 @@ GUID volumeContextFor(int sliderNumber);
 // New objects with one reference each, or null when out of memory. The volume
 // callback stays silent for changes made with context.
 IAudioEndpointVolumeCallback* newVolumeCallback(HWND window, const GUID& context);
-IMMNotificationClient* newDevicesCallback(HWND window);
+// The devices callback hears of the default endpoint of flow only.
+IMMNotificationClient* newDevicesCallback(HWND window, EDataFlow flow);

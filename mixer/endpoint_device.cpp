@@ -111,14 +111,14 @@ bool endpointIdFromText(const char* text, wchar_t (&id)[kEndpointIdSize]) {
   return written > 1;  // the terminator counts
 }
 
-bool EndpointList::open() {
+bool EndpointList::open(EDataFlow flow) {
   enumerator_.reset();
   collection_.reset();
   count_ = 0;
   *enumerator_.out() = createDeviceEnumerator();
   if (!enumerator_) return false;
   UINT count = 0;
-  if (FAILED(enumerator_->EnumAudioEndpoints(eRender, DEVICE_STATE_ACTIVE, collection_.out())) ||
+  if (FAILED(enumerator_->EnumAudioEndpoints(flow, DEVICE_STATE_ACTIVE, collection_.out())) ||
       !collection_ || FAILED(collection_->GetCount(&count)))
     return false;
   count_ = count;

@@ -68,8 +68,8 @@ constexpr int kLongestStoredId = 254;
 bool endpointIdToText(const wchar_t* id, char* text, int size);
 bool endpointIdFromText(const char* text, wchar_t (&id)[kEndpointIdSize]);
 
-// The active render endpoints in the order the system lists them, open while
-// the object lives.
+// The active endpoints of one flow in the order the system lists them, open
+// while the object lives.
 class EndpointList {
  public:
   EndpointList() = default;
@@ -77,7 +77,7 @@ class EndpointList {
   EndpointList& operator=(const EndpointList&) = delete;
 
   // False where Core Audio is missing or the endpoints cannot be listed.
-  bool open();
+  bool open(EDataFlow flow = eRender);
   unsigned count() const { return count_; }
   // Endpoint index (from 0), a new reference; null when it cannot be had.
   IMMDevice* device(unsigned index) const;

@@ -49,8 +49,10 @@ constexpr char kLineKey[] = "mixer.line";
 constexpr char kControlKey[] = "mixer.control";
 // The bound device's product name, for finding it again when indices shift.
 constexpr char kDeviceNameKey[] = "mixer.devicename:";
-// "default", an audio endpoint's ID, or empty; when set it wins over the mixer control.
+// "default", an audio endpoint's ID, or empty; when set it wins over the
+// microphone, and either over the mixer control.
 constexpr char kEndpointKey[] = "endpoint:";
+constexpr char kMicrophoneKey[] = "microphone:";
 // The sliders' names, in the order they were created; absent means slider1.
 constexpr char kSliderListKey[] = "kvslider.sliders:";
 
@@ -75,6 +77,22 @@ bool readWholeText(const char* path, const char* key, char (&text)[kTextSize]) {
   if (stored == nullptr) stored = "";
   lstrcpynA(text, stored, kTextSize);
   return lstrlenA(stored) < kTextSize - 1;
+}
+
+// The endpoint of a non-empty key, to be bound once the window exists; false
+// for an empty one.
+bool rememberEndpointKey(Slider& s, const char* path, const char* key, EDataFlow flow) {
+  char text[kTextSize];
+  const bool whole = readWholeText(path, SliderKey(s, key), text);
+  if (text[0] == '\0') return false;
+  rememberStoredEndpoint(s.binding, flow, text, whole);
+  return true;
+}
+
+void writeEndpointKey(const Slider& s, const char* path, const char* key, EDataFlow flow) {
+  char text[kTextSize];
+  if (storedEndpointText(s.binding, flow, text, kTextSize))
+    WriteString(path, SliderKey(s, key), text);
 }
 
 std::uint32_t readIdentifier(const char* path, const char* key) {
@@ -161,11 +179,10 @@ void Slider::readSettings(const char* path) {
   const std::uint32_t control = readIdentifier(path, SliderKey(*this, kControlKey));
   char deviceName[kTextSize];
   readText(path, SliderKey(*this, kDeviceNameKey), "", deviceName);
-  char endpoint[kTextSize];
-  const bool whole = readWholeText(path, SliderKey(*this, kEndpointKey), endpoint);
-  // Bound once the window exists to hear from it.
-  rememberStoredEndpoint(binding, endpoint, whole);
-  if (bound && endpoint[0] == '\0')
+  // An endpoint is bound once the window exists to hear from it.
+  rememberStoredEndpoint(binding, eRender, "", true);
+  if (!rememberEndpointKey(*this, path, kEndpointKey, eRender) &&
+      !rememberEndpointKey(*this, path, kMicrophoneKey, eCapture) && bound)
     take(restoreMixerControl(binding, window, device, line, control, deviceName));
 
   if (alpha < 0) alpha = 0;
@@ -205,9 +222,8 @@ void Slider::writeSettings(const char* path) {
     writeIdentifier(path, SliderKey(*this, kControlKey), c.controlId);
     WriteString(path, SliderKey(*this, kDeviceNameKey), c.deviceName);
   }
-  char endpoint[kTextSize];
-  if (storedEndpointText(binding, endpoint, kTextSize))
-    WriteString(path, SliderKey(*this, kEndpointKey), endpoint);
+  writeEndpointKey(*this, path, kEndpointKey, eRender);
+  writeEndpointKey(*this, path, kMicrophoneKey, eCapture);
 }
 
 void readSliders(const char* path) {

@@ -46,7 +46,13 @@ void Slider::bindControl(unsigned device, unsigned line, unsigned control) {
   take(bindMixerControl(binding, window, device, line, control));
 }
 
-void Slider::bindEndpoint(unsigned endpoint) { take(::bindEndpoint(binding, window, endpoint)); }
+void Slider::bindEndpoint(unsigned endpoint) {
+  take(::bindEndpoint(binding, window, eRender, endpoint));
+}
+
+void Slider::bindMicrophone(unsigned endpoint) {
+  take(::bindEndpoint(binding, window, eCapture, endpoint));
+}
 
 void Slider::unbindControl() {
   unbindVolume(binding);

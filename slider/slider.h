@@ -91,9 +91,10 @@ class Slider {
   void take(const VolumeReading& reading);
   void takeNotified(VolumeReading reading);  // a drag keeps its level
   void bindControl(unsigned device, unsigned line, unsigned control);
-  void bindEndpoint(unsigned endpoint);  // 0 = the default device
-  void unbindControl();                  // ends any binding, and repaints
-  void writeLevel();                     // value to the bound volume, as a drag does
+  void bindEndpoint(unsigned endpoint);    // 0 = the default device
+  void bindMicrophone(unsigned endpoint);  // 0 = the default microphone
+  void unbindControl();                    // ends any binding, and repaints
+  void writeLevel();                       // value to the bound volume, as a drag does
   void handleControlChange(unsigned control);
   bool levelBound() const;
   double level() const;

@@ -151,11 +151,26 @@ class FakeEndpoint final : public IMMDevice, public IPropertyStore, public IAudi
   KV_UNUSED(GetVolumeRange, float*, float*, float*)
 };
 
-// The enumerator, the collection it hands out and the class factory in one object.
-class FakeSystem final : public IMMDeviceEnumerator, public IMMDeviceCollection {
+// The active endpoints of one flow, as the system lists them.
+class FakeCollection final : public IMMDeviceCollection {
+ public:
+  explicit FakeCollection(EDataFlow flow) : flow_(flow) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    return answer<IMMDeviceCollection>(this, iid, out);
+  }
+  KV_COUNTED_REFERENCES
+  HRESULT STDMETHODCALLTYPE GetCount(UINT* out) override;
+  HRESULT STDMETHODCALLTYPE Item(UINT index, IMMDevice** out) override;
+
+ private:
+  const EDataFlow flow_;
+};
+
+// The enumerator and the class factory in one object.
+class FakeSystem final : public IMMDeviceEnumerator {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    return answer<IMMDeviceEnumerator, IMMDeviceCollection>(this, iid, out);
+    return answer<IMMDeviceEnumerator>(this, iid, out);
   }
   KV_COUNTED_REFERENCES
   HRESULT STDMETHODCALLTYPE EnumAudioEndpoints(EDataFlow, DWORD,
@@ -165,8 +180,6 @@ class FakeSystem final : public IMMDeviceEnumerator, public IMMDeviceCollection 
   HRESULT STDMETHODCALLTYPE RegisterEndpointNotificationCallback(IMMNotificationClient* c) override;
   HRESULT STDMETHODCALLTYPE
   UnregisterEndpointNotificationCallback(IMMNotificationClient* c) override;
-  HRESULT STDMETHODCALLTYPE GetCount(UINT* out) override;
-  HRESULT STDMETHODCALLTYPE Item(UINT index, IMMDevice** out) override;
 };
 
 // COM keeps its own reference while the class is registered: not counted.
@@ -187,11 +200,13 @@ struct State {
   bool present = true;
   bool echoes = true;
   std::vector<FakeEndpoint*> endpoints;
-  int defaultIndex = -1;
+  int defaultIndex[2] = {-1, -1};  // render, capture
   std::map<Op, HRESULT> failures;
   std::vector<IMMNotificationClient*> clients;
   DWORD cookie = 0;
   FakeSystem system;
+  FakeCollection renderList{eRender};
+  FakeCollection captureList{eCapture};
   Factory factory;
   std::thread storm;
   std::atomic<bool> storming{false};
@@ -209,9 +224,9 @@ HRESULT failure(Op op) {
   return it == state().failures.end() ? S_OK : it->second;
 }
 
-FakeEndpoint* active(UINT index) {
+FakeEndpoint* active(EDataFlow flow, UINT index) {
   for (auto* e : state().endpoints)
-    if (e->data.state == DEVICE_STATE_ACTIVE && index-- == 0) return e;
+    if (e->data.flow == flow && e->data.state == DEVICE_STATE_ACTIVE && index-- == 0) return e;
   return nullptr;
 }
 
@@ -228,13 +243,14 @@ HRESULT FakeEndpoint::SetMasterVolumeLevelScalar(float level, LPCGUID context) {
   return S_OK;
 }
 
-HRESULT FakeSystem::EnumAudioEndpoints(EDataFlow, DWORD, IMMDeviceCollection** out) {
-  if (HRESULT f = failure(Op::Enumerate)) return f;
-  return QueryInterface(__uuidof(IMMDeviceCollection), reinterpret_cast<void**>(out));
+HRESULT FakeSystem::EnumAudioEndpoints(EDataFlow flow, DWORD, IMMDeviceCollection** out) {
+  if (HRESULT f = failure(flow == eCapture ? Op::EnumerateCapture : Op::Enumerate)) return f;
+  FakeCollection& list = flow == eCapture ? state().captureList : state().renderList;
+  return list.QueryInterface(__uuidof(IMMDeviceCollection), reinterpret_cast<void**>(out));
 }
 
-HRESULT FakeSystem::GetDefaultAudioEndpoint(EDataFlow, ERole, IMMDevice** out) {
-  const int d = state().defaultIndex;
+HRESULT FakeSystem::GetDefaultAudioEndpoint(EDataFlow flow, ERole, IMMDevice** out) {
+  const int d = state().defaultIndex[flow == eCapture ? 1 : 0];
   return handOut(d < 0 ? nullptr : state().endpoints[static_cast<size_t>(d)], out);
 }
 
@@ -252,13 +268,15 @@ HRESULT FakeSystem::UnregisterEndpointNotificationCallback(IMMNotificationClient
   return removeCallback(state().clients, c);
 }
 
-HRESULT FakeSystem::GetCount(UINT* out) {
+HRESULT FakeCollection::GetCount(UINT* out) {
   UINT n = 0;
-  while (active(n) != nullptr) ++n;
+  while (active(flow_, n) != nullptr) ++n;
   return *out = n, S_OK;
 }
 
-HRESULT FakeSystem::Item(UINT index, IMMDevice** out) { return handOut(active(index), out); }
+HRESULT FakeCollection::Item(UINT index, IMMDevice** out) {
+  return handOut(active(flow_, index), out);
+}
 
 HRESULT Factory::CreateInstance(IUnknown*, REFIID iid, void** out) {
   if (!state().present) return *out = nullptr, REGDB_E_CLASSNOTREG;
@@ -284,7 +302,7 @@ void reset(bool present) {
   s.present = present;
   s.echoes = true;
   s.endpoints.clear();
-  s.defaultIndex = -1;
+  s.defaultIndex[0] = s.defaultIndex[1] = -1;
   s.failures.clear();
 }
 
@@ -299,14 +317,14 @@ void changeElsewhere(size_t index, float level, bool muted) {
   e->notify(kElsewhere);
 }
 
-void switchDefault(int index) {
-  state().defaultIndex = index;
+void switchDefault(int index, EDataFlow flow) {
+  state().defaultIndex[flow == eCapture ? 1 : 0] = index;
   LPCWSTR id = index < 0 ? nullptr : state().endpoints[static_cast<size_t>(index)]->data.id.c_str();
   // The system tells every role; only the console role's change matters here.
   fromAnotherThread([&] {
     for (auto* c : state().clients)
       for (ERole role : {eConsole, eMultimedia, eCommunications})
-        c->OnDefaultDeviceChanged(eRender, role, id);
+        c->OnDefaultDeviceChanged(flow, role, id);
   });
 }
 

@@ -19,9 +19,10 @@ struct Endpoint {
   float level = 0.5f;
   bool muted = false;
   DWORD state = DEVICE_STATE_ACTIVE;
+  EDataFlow flow = eRender;  // a microphone: eCapture
 };
 
-enum class Op { Enumerate, Activate, GetLevel, SetLevel };
+enum class Op { Enumerate, EnumerateCapture, Activate, GetLevel, SetLevel };
 
 // Registers the class object in the calling thread's apartment. While
 // "absent", creating the enumerator fails as it does without Core Audio.
@@ -37,7 +38,8 @@ void setEchoes(bool on);
 // thread, returning once they have run. Sets and mute changes are echoed so too,
 // with the context they came with.
 void changeElsewhere(size_t index, float level, bool muted);
-void switchDefault(int index);  // -1: no default
+// The default of the endpoint's flow; -1: no default.
+void switchDefault(int index, EDataFlow flow = eRender);
 void setState(size_t index, DWORD state);
 // Keeps calling every registered callback from another thread until stopped.
 void startCallbackStorm();

@@ -2,6 +2,10 @@
 // and through wine's own Core Audio: commands, menu, notifications from the
 // system's threads, refused sets, the default moving, endpoints leaving and
 // returning, the settings key and the COM apartment.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
@@ -10,6 +14,7 @@
 #include "mixer/endpoint_device.h"
 #include "mixer/volume_messages.h"
 #include "plugin/slider_list.h"
+#include "slider/tooltip.h"
 #include "tests/support/message_box_capture.h"
 #include "tests/support/plugin_fixture.h"
 
@@ -131,11 +136,14 @@ TEST_F(EndpointBinding, MenuListsTheActiveEndpointsFirstWhateverTheirNames) {
   EXPECT_EQ(control(), "  Control\n    [ ] Default device -> " + c + "0\n    [ ] Speakers -> " + c +
                            "1\n    [x] Headset -> " + c + "2\n    [ ] " + std::string(254, 'a') +
                            " -> " + c + "3\n    [ ] " + odd + " -> " + c +
-                           "4\n    [ ] Audio endpoint 5 -> " + c + "5\n    -- \n");
+                           "4\n    [ ] Audio endpoint 5 -> " + c +
+                           "5\n    -- \n    [ ] Default microphone -> "
+                           "@KvSliderConfigure-microphone-slider1-0\n    -- \n");
   command("endpoint-slider1-0");
   EXPECT_EQ(control().find("    [x] Default device"), 10u);
   // Where the endpoints cannot be listed, or Core Audio is missing, the section is absent.
   endpointdouble::fail(Op::Enumerate, E_FAIL);
+  endpointdouble::fail(Op::EnumerateCapture, E_FAIL);
   EXPECT_EQ(control(), "  Control\n");
   endpointdouble::reset(false);
   EXPECT_EQ(control(), "  Control\n");
@@ -280,8 +288,128 @@ TEST_F(EndpointBinding, TheComApartmentIsLeftAsTheHostHadIt) {
   CoUninitialize();
 }
 
+// A microphone: a capture endpoint, bound and followed as the speakers are,
+// with defaults, a list and a settings key of its own.
+class Microphone : public EndpointBinding {
+ protected:
+  void SetUp() override {
+    EndpointBinding::SetUp();
+    endpointdouble::addEndpoint(
+        {L"{usb}", L"USB Microphone", 0.4f, false, DEVICE_STATE_ACTIVE, eCapture});  // 3
+    endpointdouble::addEndpoint(
+        {L"{cam}", L"Webcam", 0.8f, false, DEVICE_STATE_ACTIVE, eCapture});  // 4
+    endpointdouble::switchDefault(3, eCapture);
+  }
+  static std::string tip() {
+    char text[64] = "";
+    TOOLINFOA ti = {};
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.hwnd = slider().window;
+    ti.uId = 1;
+    ti.lpszText = text;
+    SendMessageA(tooltipWindow(slider()), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
+    return text;
+  }
+};
+
+TEST_F(Microphone, IsBoundSetMutedAndFollowedLikeTheSpeakers) {
+  startClean();
+  command("microphone-slider1-0");
+  EXPECT_EQ(name(), "USB Microphone");
+  EXPECT_EQ(slider().knobPos, 74);  // 0.4 on the same taper: round(73.6)
+  showConfigMenu(slider());
+  const std::string tree = hostdouble::menuTree(configMenu);
+  EXPECT_NE(
+      tree.find("    -- \n    [x] Default microphone -> @KvSliderConfigure-microphone-slider1-0\n"
+                "    [ ] USB Microphone -> @KvSliderConfigure-microphone-slider1-1\n"
+                "    [ ] Webcam -> @KvSliderConfigure-microphone-slider1-2\n    -- \n"),
+      std::string::npos)
+      << tree;
+  EXPECT_NE(tree.find("[ ] Default device"), std::string::npos);
+
+  // Level and mute from here, not echoed; from elsewhere, followed.
+  command("volume-slider1-60");
+  EXPECT_EQ(endpointdouble::level(3), 0.6f);
+  command("mutetoggle-slider1");
+  EXPECT_EQ(deliver(kMsgEndpointVolume), 0);
+  EXPECT_TRUE(slider().levelMuted());
+  SendMessageA(slider().window, WM_NCMOUSEHOVER, HTCAPTION, 0);
+  EXPECT_EQ(tip(), "USB Microphone: muted");
+  EXPECT_EQ(gradientsPainted(), 4u);  // the muted look: a hollow knob
+  endpointdouble::changeElsewhere(3, 0.42f, false);
+  EXPECT_EQ(deliver(kMsgEndpointVolume), 1);
+  UpdateWindow(slider().window);
+  EXPECT_EQ(tip(), "USB Microphone: 42%");
+
+  // The default capture endpoint is followed; the speakers' default is not its business.
+  endpointdouble::switchDefault(0, eRender);
+  EXPECT_EQ(deliver(kMsgEndpointDevices), 0);
+  endpointdouble::switchDefault(4, eCapture);
+  EXPECT_EQ(deliver(kMsgEndpointDevices), 1);
+  EXPECT_EQ(name(), "Webcam");
+
+  // One chosen by number leaves and comes back; a refused set is told once.
+  command("microphone-slider1-1");
+  endpointdouble::setState(3, DEVICE_STATE_UNPLUGGED);
+  deliver(kMsgEndpointDevices);
+  EXPECT_FALSE(volumeBound(slider().binding));
+  endpointdouble::setState(3, DEVICE_STATE_ACTIVE);
+  deliver(kMsgEndpointDevices);
+  EXPECT_EQ(name(), "USB Microphone");
+  endpointdouble::fail(Op::SetLevel, E_NOTIMPL);
+  drag(3);
+  command("volumeup-slider1");
+  EXPECT_EQ(statuses(), Texts{kNotSet});
+  MessageBoxCapture boxes;
+  command("microphone-slider1-3");
+  command("microphone-slider1-x");
+  EXPECT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(statuses(), (Texts{kNotSet, kNoEndpoint}));
+}
+
+TEST_F(Microphone, ItsKeyComesAfterTheSpeakersAndBeforeTheMixerAndKeepsAnAbsentOne) {
+  ASSERT_EQ(start(), 0);
+  const std::string file = settingsPath;
+  stop();
+  const std::string microphone = "kvslider.slider1.microphone:";
+  hostdouble::setValue(file, "kvslider.slider1.mixer.set:", "true");
+  hostdouble::setValue(file, microphone, "{cam}");
+  startClean();
+  EXPECT_EQ(mixerdouble::opens(), 0);
+  EXPECT_EQ(name(), "Webcam");
+  stop();
+  EXPECT_EQ(hostdouble::value(file, microphone), "{cam}");
+  EXPECT_EQ(hostdouble::value(file, kEndpointKey), "");
+  EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "false");
+
+  hostdouble::setValue(file, kEndpointKey, "default");
+  startClean();
+  EXPECT_EQ(name(), "Speakers");
+  command("microphone-slider1-0");  // a choice of another kind empties the other key
+  stop();
+  EXPECT_EQ(hostdouble::value(file, microphone), "default");
+  EXPECT_EQ(hostdouble::value(file, kEndpointKey), "");
+
+  // Absent at start: said, unbound, kept in the file and bound when it is back.
+  hostdouble::setValue(file, microphone, "{headset-mic}");
+  startClean();
+  EXPECT_EQ(statuses(), Texts{kNoEndpoint});
+  endpointdouble::addEndpoint(
+      {L"{headset-mic}", L"Headset Microphone", 0.5f, false, DEVICE_STATE_ACTIVE, eCapture});
+  endpointdouble::setState(5, DEVICE_STATE_ACTIVE);
+  deliver(kMsgEndpointDevices);
+  EXPECT_EQ(name(), "Headset Microphone");
+  stop();
+  EXPECT_EQ(hostdouble::value(file, microphone), "{headset-mic}");
+}
+
 // Wine's own Core Audio, with PulseAudio behind it: what it lists and allows.
 class RealCoreAudio : public EndpointBinding {
+ public:
+  using EndpointBinding::command;
+  using EndpointBinding::name;
+  using EndpointBinding::startClean;
+
  protected:
   void SetUp() override {
     EndpointBinding::SetUp();
@@ -315,39 +443,54 @@ TEST_F(RealCoreAudio, ListsWinesEndpointsAndBindsTheDefaultAsFarAsWineAllows) {
   }
 }
 
-// Wine watches its driver's DefaultOutput value (an endpoint ID) and tells its clients.
-TEST_F(RealCoreAudio, FollowsWinesDefaultOutputWhenItIsSwitched) {
+// Wine watches its driver's DefaultOutput and DefaultInput values (endpoint
+// IDs) and tells its clients; the slider follows the default of its flow.
+void followsWinesDefault(RealCoreAudio& test, const char* choice, EDataFlow flow,
+                         const wchar_t* value) {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Drivers\\winepulse.drv", 0, KEY_SET_VALUE,
                     &key) != ERROR_SUCCESS)
     GTEST_SKIP() << "wine's PulseAudio driver is not in use";
-  startClean();
-  command("endpoint-slider1-0");
+  test.startClean();
+  RealCoreAudio::command(choice);
   wchar_t id[kEndpointIdSize] = L"";
   char target[kTextSize] = "";
   EndpointList list;
-  for (unsigned i = 0; list.open() && i < list.count() && target[0] == '\0'; ++i)
-    if (!list.entry(i, id, target, kTextSize) || name() == target) target[0] = '\0';
+  for (unsigned i = 0; list.open(flow) && i < list.count() && target[0] == '\0'; ++i)
+    if (!list.entry(i, id, target, kTextSize) || RealCoreAudio::name() == target) target[0] = '\0';
   ASSERT_NE(target[0], '\0') << "wine lists one endpoint";
   // Wine's watch starts on a thread of its own and takes the value it first
   // reads as the old one: switch back, let it see that, and switch again.
   const auto pumpFor = [&](int ms) {
-    for (int waited = 0; waited < ms && name() != target; waited += 20) {
+    for (int waited = 0; waited < ms && RealCoreAudio::name() != target; waited += 20) {
       Sleep(20);
       pumpMessages();
     }
   };
-  for (int attempt = 0; attempt < 5 && name() != target; ++attempt) {
-    RegSetValueExW(key, L"DefaultOutput", 0, REG_SZ, reinterpret_cast<const BYTE*>(id),
+  for (int attempt = 0; attempt < 5 && RealCoreAudio::name() != target; ++attempt) {
+    RegSetValueExW(key, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(id),
                    static_cast<DWORD>((lstrlenW(id) + 1) * sizeof(wchar_t)));
     pumpFor(1000);
-    if (name() == target) break;
-    RegDeleteValueW(key, L"DefaultOutput");
+    if (RealCoreAudio::name() == target) break;
+    RegDeleteValueW(key, value);
     pumpFor(300);
   }
-  EXPECT_EQ(name(), target);
-  RegDeleteValueW(key, L"DefaultOutput");  // back to the audio server's default
+  EXPECT_EQ(RealCoreAudio::name(), target);
+  RegDeleteValueW(key, value);  // back to the audio server's default
   RegCloseKey(key);
+}
+
+TEST_F(RealCoreAudio, FollowsWinesDefaultOutputWhenItIsSwitched) {
+  followsWinesDefault(*this, "endpoint-slider1-0", eRender, L"DefaultOutput");
+}
+
+TEST_F(RealCoreAudio, ListsWinesMicrophonesAndFollowsItsDefaultInput) {
+  followsWinesDefault(*this, "microphone-slider1-0", eCapture, L"DefaultInput");
+  showConfigMenu(slider());
+  const std::string tree = hostdouble::menuTree(configMenu);
+  EXPECT_NE(tree.find("    [ ] Monitor of Null Output -> @KvSliderConfigure-microphone-slider1-"),
+            std::string::npos)
+      << tree;
 }
 
 }  // namespace

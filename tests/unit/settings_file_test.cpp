@@ -171,6 +171,7 @@ TEST_F(SettingsFile, ReadsEveryKeyInOrderWithItsDefault) {
       "ReadString(" + f + ", kvslider.slider1.mixer.control, 0)",
       "ReadString(" + f + ", kvslider.slider1.mixer.devicename:, )",
       "ReadString(" + f + ", kvslider.slider1.endpoint:, )",
+      "ReadString(" + f + ", kvslider.slider1.microphone:, )",
   };
   EXPECT_EQ(hostdouble::calls(), expected);
 
@@ -589,6 +590,7 @@ TEST_F(SettingsFile, BindingMadeByACommandIsRestoredAtTheNextStart) {
   stop();
   EXPECT_EQ(hostdouble::callsNamed("WriteString"),
             (std::vector<std::string>{"WriteString(" + file + ", kvslider.slider1.endpoint:, )",
+                                      "WriteString(" + file + ", kvslider.slider1.microphone:, )",
                                       "WriteString(" + file + ", kvslider.sliders:, slider1)"}));
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "false");
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.line"), "-65536");
@@ -634,6 +636,7 @@ TEST_F(SettingsFile, WritesEveryFieldInTableOrder) {
       "WriteInt(" + f + ", kvslider.slider1.wheelstep:, 5)",
       "WriteBool(" + f + ", kvslider.slider1.mixer.set:, false)",
       "WriteString(" + f + ", kvslider.slider1.endpoint:, )",
+      "WriteString(" + f + ", kvslider.slider1.microphone:, )",
   };
   EXPECT_EQ(hostdouble::calls(), expected);  // unbound: no identifiers
 }
@@ -655,13 +658,14 @@ TEST_F(SettingsFile, IdentifiersAndDeviceNameAreWrittenOnlyWhileBound) {
                          "WriteString(" + f + ", kvslider.slider1.mixer.control, -2147483648)",
                          "WriteString(" + f + ", kvslider.slider1.mixer.devicename:, Mixer)",
                          "WriteString(" + f + ", kvslider.slider1.endpoint:, )",
+                         "WriteString(" + f + ", kvslider.slider1.microphone:, )",
                      }));
   EXPECT_EQ(hostdouble::calls().back(), written.back());
   EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.set:"), "true");
 
   hostdouble::clearCalls();
   slider().writeSettings(kFile);
-  EXPECT_EQ(hostdouble::callsNamed("WriteString").size(), 1u);  // the endpoint only
+  EXPECT_EQ(hostdouble::callsNamed("WriteString").size(), 2u);  // the endpoints' only
   EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.set:"), "false");
   EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.device"), "2");
 }

@@ -8,7 +8,7 @@ namespace {
 class SliderRecord : public PluginTest {};
 
 TEST_F(SliderRecord, LoadTimeValues) {
-  Slider s;
+  Slider s{};
   s.initialise(12);
   EXPECT_STREQ(s.name, "slider12");
   EXPECT_EQ(s.window, nullptr);

@@ -1,5 +1,6 @@
 #include "tests/doubles/endpoint_double.h"
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <mutex>
@@ -9,13 +10,18 @@ namespace {
 
 using endpointdouble::Endpoint;
 using endpointdouble::Op;
+using endpointdouble::Session;
 
 const PROPERTYKEY kFriendlyName = {
     {0xa45c254e, 0xdf1c, 0x4efd, {0x80, 0x20, 0x67, 0xd1, 0x46, 0xa8, 0x50, 0xe0}}, 14};
 const GUID kElsewhere = {0x1234, 0x5678, 0x9abc, {1, 2, 3, 4, 5, 6, 7, 8}};
 
 std::atomic<long> references{0};
-std::mutex lock;  // the fake's callbacks against the threads that call them
+// The fake's callbacks against the threads that call them. Recursive: a
+// callback may call the fake back on the thread that delivers to it.
+std::recursive_mutex lock;
+using Guard = std::lock_guard<std::recursive_mutex>;
+std::atomic<DWORD> deliverer{0};
 
 // What the plug-in never calls.
 #define KV_UNUSED(method, ...) \
@@ -31,7 +37,7 @@ HRESULT failure(Op op);
 
 template <typename T>
 HRESULT addCallback(std::vector<T*>& list, T* callback) {
-  std::lock_guard<std::mutex> held(lock);
+  Guard held(lock);
   callback->AddRef();
   list.push_back(callback);
   return S_OK;
@@ -39,7 +45,7 @@ HRESULT addCallback(std::vector<T*>& list, T* callback) {
 
 template <typename T>
 HRESULT removeCallback(std::vector<T*>& list, T* callback) {
-  std::lock_guard<std::mutex> held(lock);
+  Guard held(lock);
   for (auto it = list.begin(); it != list.end(); ++it)
     if (*it == callback) {
       list.erase(it);
@@ -49,13 +55,29 @@ HRESULT removeCallback(std::vector<T*>& list, T* callback) {
   return E_INVALIDARG;
 }
 
+template <typename F>
+void deliver(F call) {
+  Guard held(lock);
+  deliverer = GetCurrentThreadId();
+  call();
+  deliverer = 0;
+}
+
 // Calls back from a thread of its own, as the system does, and waits for it.
+// A callback that sets a level already runs on such a thread: waiting there
+// for yet another one would never end.
 template <typename F>
 void fromAnotherThread(F call) {
-  std::thread([&] {
-    std::lock_guard<std::mutex> held(lock);
-    call();
-  }).join();
+  if (deliverer == GetCurrentThreadId()) return call();
+  std::thread([&] { deliver(call); }).join();
+}
+
+// A callback may unregister itself or another one while being called: each
+// is called only while it is still registered.
+template <typename T, typename F>
+void forEach(const std::vector<T*>& list, F call) {
+  for (T* c : std::vector<T*>(list))
+    if (std::find(list.begin(), list.end(), c) != list.end()) call(c);
 }
 
 // Reference counts of every fake object go to one counter: what the plug-in holds.
@@ -77,17 +99,135 @@ HRESULT answer(Self* self, REFIID iid, void** out) {
   return S_OK;
 }
 
+constexpr HRESULT kInvalidated = AUDCLNT_E_DEVICE_INVALIDATED;
+
+// The session manager of one endpoint.
+class FakeManager final : public IAudioSessionManager2 {
+ public:
+  // The system tells of new sessions only those who registered from the MTA.
+  std::vector<IAudioSessionNotification*> fromMta, fromElsewhere;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    return answer<IAudioSessionManager2, IAudioSessionManager>(this, iid, out);
+  }
+  KV_COUNTED_REFERENCES
+  HRESULT STDMETHODCALLTYPE GetSessionEnumerator(IAudioSessionEnumerator** out) override;
+  HRESULT STDMETHODCALLTYPE RegisterSessionNotification(IAudioSessionNotification* n) override;
+  HRESULT STDMETHODCALLTYPE UnregisterSessionNotification(IAudioSessionNotification* n) override {
+    return SUCCEEDED(removeCallback(fromMta, n)) ? S_OK : removeCallback(fromElsewhere, n);
+  }
+  KV_UNUSED(GetAudioSessionControl, LPCGUID, DWORD, IAudioSessionControl**)
+  KV_UNUSED(GetSimpleAudioVolume, LPCGUID, DWORD, ISimpleAudioVolume**)
+  KV_UNUSED(RegisterDuckNotification, LPCWSTR, IAudioVolumeDuckNotification*)
+  KV_UNUSED(UnregisterDuckNotification, IAudioVolumeDuckNotification*)
+};
+
+// One application's session: its control and its volume in one object.
+class FakeSession final : public IAudioSessionControl2, public ISimpleAudioVolume {
+ public:
+  FakeSession(const Session& s, FakeManager* owner, std::wstring instance)
+      : data(s), manager(owner), instance_(std::move(instance)) {}
+  Session data;
+  FakeManager* const manager;
+  std::atomic<bool> invalid{false};
+  std::vector<IAudioSessionEvents*> events;
+
+  template <typename F>
+  void notify(F call) {
+    fromAnotherThread([&] { forEach(events, call); });
+  }
+  void echo(LPCGUID context) {
+    const GUID c = context != nullptr ? *context : GUID_NULL;
+    notify([&](IAudioSessionEvents* e) { e->OnSimpleVolumeChanged(data.level, data.muted, &c); });
+  }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    return answer<IAudioSessionControl2, IAudioSessionControl, ISimpleAudioVolume>(this, iid, out);
+  }
+  KV_COUNTED_REFERENCES
+  HRESULT STDMETHODCALLTYPE GetState(AudioSessionState* out) override {
+    return invalid ? kInvalidated : (*out = data.state, S_OK);
+  }
+  HRESULT STDMETHODCALLTYPE GetDisplayName(LPWSTR* out) override {
+    return invalid ? kInvalidated : (*out = taskCopy(data.displayName), S_OK);
+  }
+  HRESULT STDMETHODCALLTYPE GetSessionIdentifier(LPWSTR* out) override {
+    return invalid ? kInvalidated : (*out = taskCopy(data.identifier), S_OK);
+  }
+  HRESULT STDMETHODCALLTYPE GetSessionInstanceIdentifier(LPWSTR* out) override {
+    return invalid ? kInvalidated : (*out = taskCopy(instance_), S_OK);
+  }
+  HRESULT STDMETHODCALLTYPE GetProcessId(DWORD* out) override {
+    return invalid ? kInvalidated : (*out = data.processId, S_OK);
+  }
+  HRESULT STDMETHODCALLTYPE IsSystemSoundsSession() override {
+    return invalid ? kInvalidated : data.systemSounds ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE RegisterAudioSessionNotification(IAudioSessionEvents* e) override {
+    return invalid ? kInvalidated : addCallback(events, e);
+  }
+  // Always possible, so that a plug-in can let go of an invalidated session.
+  HRESULT STDMETHODCALLTYPE UnregisterAudioSessionNotification(IAudioSessionEvents* e) override {
+    return removeCallback(events, e);
+  }
+  KV_UNUSED(SetDisplayName, LPCWSTR, LPCGUID)
+  KV_UNUSED(GetIconPath, LPWSTR*)
+  KV_UNUSED(SetIconPath, LPCWSTR, LPCGUID)
+  KV_UNUSED(GetGroupingParam, GUID*)
+  KV_UNUSED(SetGroupingParam, LPCGUID, LPCGUID)
+  KV_UNUSED(SetDuckingPreference, BOOL)
+
+  HRESULT STDMETHODCALLTYPE SetMasterVolume(float level, LPCGUID context) override;
+  HRESULT STDMETHODCALLTYPE GetMasterVolume(float* out) override {
+    return invalid ? kInvalidated : (*out = data.level, S_OK);
+  }
+  HRESULT STDMETHODCALLTYPE SetMute(BOOL muted, LPCGUID context) override {
+    if (invalid) return kInvalidated;
+    data.muted = muted != FALSE;
+    echo(context);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetMute(BOOL* out) override {
+    return invalid ? kInvalidated : (*out = data.muted, S_OK);
+  }
+
+ private:
+  const std::wstring instance_;
+};
+
+// What one GetSessionEnumerator saw.
+class FakeSessionList final : public IAudioSessionEnumerator {
+ public:
+  explicit FakeSessionList(std::vector<FakeSession*> sessions) : sessions_(std::move(sessions)) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    return answer<IAudioSessionEnumerator>(this, iid, out);
+  }
+  KV_COUNTED_REFERENCES
+  HRESULT STDMETHODCALLTYPE GetCount(int* out) override {
+    return *out = static_cast<int>(sessions_.size()), S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetSession(int i, IAudioSessionControl** out) override {
+    if (i < 0 || static_cast<size_t>(i) >= sessions_.size()) return *out = nullptr, E_INVALIDARG;
+    return sessions_[static_cast<size_t>(i)]->QueryInterface(__uuidof(IAudioSessionControl),
+                                                             reinterpret_cast<void**>(out));
+  }
+
+ private:
+  const std::vector<FakeSession*> sessions_;
+};
+
 // One endpoint: its device, property store and volume in one object.
 class FakeEndpoint final : public IMMDevice, public IPropertyStore, public IAudioEndpointVolume {
  public:
   explicit FakeEndpoint(const Endpoint& e) : data(e) {}
   Endpoint data;
   std::vector<IAudioEndpointVolumeCallback*> callbacks;
+  FakeManager sessions;
 
   void notify(const GUID& context) {
     fromAnotherThread([&] {
       AUDIO_VOLUME_NOTIFICATION_DATA d = {context, data.muted, data.level, 1, {data.level}};
-      for (auto* c : callbacks) c->OnNotify(&d);
+      forEach(callbacks, [&](auto* c) { c->OnNotify(&d); });
     });
   }
 
@@ -97,6 +237,8 @@ class FakeEndpoint final : public IMMDevice, public IPropertyStore, public IAudi
   KV_COUNTED_REFERENCES
   HRESULT STDMETHODCALLTYPE Activate(REFIID iid, DWORD, PROPVARIANT*, void** out) override {
     if (HRESULT f = failure(Op::Activate)) return f;
+    if (iid == __uuidof(IAudioSessionManager2) || iid == __uuidof(IAudioSessionManager))
+      return sessions.QueryInterface(iid, out);
     return iid == __uuidof(IAudioEndpointVolume) ? QueryInterface(iid, out) : E_NOINTERFACE;
   }
   HRESULT STDMETHODCALLTYPE OpenPropertyStore(DWORD, IPropertyStore** out) override {
@@ -210,6 +352,10 @@ struct State {
   Factory factory;
   std::thread storm;
   std::atomic<bool> storming{false};
+  std::vector<FakeSession*> sessions;
+  std::atomic<bool> lastRegistrationFromMta{false};
+  std::thread churn;
+  std::atomic<bool> churning{false};
 };
 
 // Never destroyed, and endpoints never freed: a reference the plug-in failed
@@ -241,6 +387,57 @@ HRESULT FakeEndpoint::SetMasterVolumeLevelScalar(float level, LPCGUID context) {
   data.level = level;
   if (state().echoes) notify(context != nullptr ? *context : GUID_NULL);
   return S_OK;
+}
+
+HRESULT FakeSession::SetMasterVolume(float level, LPCGUID context) {
+  if (invalid) return kInvalidated;
+  if (!(level >= 0.0f && level <= 1.0f)) return E_INVALIDARG;
+  data.level = level;
+  if (state().echoes) echo(context);
+  return S_OK;
+}
+
+HRESULT FakeManager::GetSessionEnumerator(IAudioSessionEnumerator** out) {
+  Guard held(lock);
+  std::vector<FakeSession*> listed;
+  for (auto* s : state().sessions)
+    if (s->manager == this && s->data.state != AudioSessionStateExpired) listed.push_back(s);
+  *out = new FakeSessionList(std::move(listed));
+  (*out)->AddRef();
+  return S_OK;
+}
+
+HRESULT FakeManager::RegisterSessionNotification(IAudioSessionNotification* n) {
+  APTTYPE type;
+  APTTYPEQUALIFIER qualifier;
+  const bool mta = SUCCEEDED(CoGetApartmentType(&type, &qualifier)) && type == APTTYPE_MTA;
+  state().lastRegistrationFromMta = mta;
+  return addCallback(mta ? fromMta : fromElsewhere, n);
+}
+
+size_t newSession(size_t endpoint, const Session& s) {
+  static unsigned serial = 0;  // never reset: instance identifiers stay unique
+  Guard held(lock);
+  const std::wstring instance =
+      s.identifier + L"|" + std::to_wstring(++serial) + L"%b" + std::to_wstring(s.processId);
+  state().sessions.push_back(
+      new FakeSession(s, &state().endpoints.at(endpoint)->sessions, instance));
+  return state().sessions.size() - 1;
+}
+
+FakeSession* session(size_t index) {
+  Guard held(lock);
+  return state().sessions.at(index);
+}
+
+// On a delivering thread.
+void announce(FakeSession* s) {
+  forEach(s->manager->fromMta, [&](auto* n) { n->OnSessionCreated(s); });
+}
+
+void expire(FakeSession* s) {
+  s->data.state = AudioSessionStateExpired;
+  forEach(s->events, [](auto* e) { e->OnStateChanged(AudioSessionStateExpired); });
 }
 
 HRESULT FakeSystem::EnumAudioEndpoints(EDataFlow flow, DWORD, IMMDeviceCollection** out) {
@@ -304,6 +501,9 @@ void reset(bool present) {
   s.endpoints.clear();
   s.defaultIndex[0] = s.defaultIndex[1] = -1;
   s.failures.clear();
+  Guard held(lock);
+  s.sessions.clear();
+  s.lastRegistrationFromMta = false;
 }
 
 void addEndpoint(const Endpoint& e) { state().endpoints.push_back(new FakeEndpoint(e)); }
@@ -322,9 +522,8 @@ void switchDefault(int index, EDataFlow flow) {
   LPCWSTR id = index < 0 ? nullptr : state().endpoints[static_cast<size_t>(index)]->data.id.c_str();
   // The system tells every role; only the console role's change matters here.
   fromAnotherThread([&] {
-    for (auto* c : state().clients)
-      for (ERole role : {eConsole, eMultimedia, eCommunications})
-        c->OnDefaultDeviceChanged(flow, role, id);
+    for (ERole role : {eConsole, eMultimedia, eCommunications})
+      forEach(state().clients, [&](auto* c) { c->OnDefaultDeviceChanged(flow, role, id); });
   });
 }
 
@@ -332,7 +531,8 @@ void setState(size_t index, DWORD newState) {
   FakeEndpoint* e = state().endpoints.at(index);
   e->data.state = newState;
   fromAnotherThread([&] {
-    for (auto* c : state().clients) c->OnDeviceStateChanged(e->data.id.c_str(), newState);
+    forEach(state().clients,
+            [&](auto* c) { c->OnDeviceStateChanged(e->data.id.c_str(), newState); });
   });
 }
 
@@ -340,13 +540,12 @@ void startCallbackStorm() {
   state().storming = true;
   state().storm = std::thread([] {
     while (state().storming) {
-      {
-        std::lock_guard<std::mutex> held(lock);
+      deliver([] {
         AUDIO_VOLUME_NOTIFICATION_DATA d = {kElsewhere, FALSE, 0.25f, 1, {0.25f}};
-        for (auto* e : state().endpoints)
-          for (auto* c : e->callbacks) c->OnNotify(&d);
-        for (auto* c : state().clients) c->OnDefaultDeviceChanged(eRender, eConsole, nullptr);
-      }
+        for (auto* e : state().endpoints) forEach(e->callbacks, [&](auto* c) { c->OnNotify(&d); });
+        forEach(state().clients,
+                [](auto* c) { c->OnDefaultDeviceChanged(eRender, eConsole, nullptr); });
+      });
       Sleep(1);
     }
   });
@@ -357,14 +556,83 @@ void stopCallbackStorm() {
   if (state().storm.joinable()) state().storm.join();
 }
 
-int registeredCallbacks() {
-  std::lock_guard<std::mutex> held(lock);
-  size_t n = state().clients.size();
-  for (auto* e : state().endpoints) n += e->callbacks.size();
+size_t addSession(size_t endpoint, const Session& s) { return newSession(endpoint, s); }
+
+size_t createSession(size_t endpoint, const Session& s) {
+  const size_t index = newSession(endpoint, s);
+  fromAnotherThread([&] { announce(session(index)); });
+  return index;
+}
+
+void changeSessionElsewhere(size_t index, float level, bool muted) {
+  FakeSession* s = session(index);
+  s->data.level = level;
+  s->data.muted = muted;
+  s->echo(&kElsewhere);
+}
+
+void expireSession(size_t index) {
+  fromAnotherThread([&] { expire(session(index)); });
+}
+
+void disconnectSession(size_t index, AudioSessionDisconnectReason reason) {
+  session(index)->notify([&](IAudioSessionEvents* e) { e->OnSessionDisconnected(reason); });
+}
+
+void invalidateSession(size_t index) { session(index)->invalid = true; }
+
+void startSessionChurn(size_t endpoint, const Session& like) {
+  Session s = like;
+  if (s.identifier.empty()) {
+    s.processId = 0x7FFF0C00;
+    s.identifier =
+        L"{0.0.0.00000000}.{7a1c0de5-0000-4000-8000-000000000001}|\\Device\\"
+        L"HarddiskVolume3\\Apps\\churn.exe%b{00000000-0000-0000-0000-000000000000}";
+  }
+  s.state = AudioSessionStateActive;
+  state().churning = true;
+  state().churn = std::thread([endpoint, s] {
+    while (state().churning) {
+      const size_t index = newSession(endpoint, s);
+      deliver([&] { announce(session(index)); });
+      Sleep(1);
+      deliver([&] { expire(session(index)); });
+      Sleep(1);
+    }
+  });
+}
+
+void stopSessionChurn() {
+  state().churning = false;
+  if (state().churn.joinable()) state().churn.join();
+}
+
+int sessionNotificationsRegistered() {
+  Guard held(lock);
+  size_t n = 0;
+  for (auto* e : state().endpoints)
+    n += e->sessions.fromMta.size() + e->sessions.fromElsewhere.size();
   return static_cast<int>(n);
 }
 
+int sessionEventsRegistered() {
+  Guard held(lock);
+  size_t n = 0;
+  for (auto* s : state().sessions) n += s->events.size();
+  return static_cast<int>(n);
+}
+
+int registeredCallbacks() {
+  Guard held(lock);
+  size_t n = state().clients.size();
+  for (auto* e : state().endpoints) n += e->callbacks.size();
+  return static_cast<int>(n) + sessionNotificationsRegistered() + sessionEventsRegistered();
+}
+
+bool lastSessionRegistrationFromMta() { return state().lastRegistrationFromMta; }
 long referencesHeld() { return references; }
 float level(size_t index) { return state().endpoints.at(index)->data.level; }
+float sessionLevel(size_t index) { return session(index)->data.level; }
+bool sessionMuted(size_t index) { return session(index)->data.muted; }
 
 }  // namespace endpointdouble

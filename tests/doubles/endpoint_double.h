@@ -2,9 +2,11 @@
 // A fake MMDeviceEnumerator, registered in the test's COM apartment so that the
 // plug-in's CoCreateInstance reaches it: render endpoints with IDs, friendly
 // names, levels and states, failures on demand, and callbacks fired from a
-// thread of its own as the system fires them.
+// thread of its own as the system fires them. Endpoints also have audio
+// sessions, which wine 8 does not list at all.
 #include <windows.h>
 
+#include <audiopolicy.h>
 #include <endpointvolume.h>
 #include <mmdeviceapi.h>
 
@@ -22,10 +24,27 @@ struct Endpoint {
   EDataFlow flow = eRender;  // a microphone: eCapture
 };
 
+// One application's audio session on an endpoint.
+struct Session {
+  DWORD processId = 0;  // made up: no real process has it
+  // As the system forms it: "{0.0.0.00000000}.{guid}|
+  // \Device\HarddiskVolume3\Apps\player.exe%b{00000000-0000-0000-0000-000000000000}".
+  // The instance identifier is made from it, unique per session.
+  std::wstring identifier;
+  // Often empty, or indirect: "@%SystemRoot%\System32\AudioSrv.Dll,-202".
+  std::wstring displayName;
+  float level = 1.0f;
+  bool muted = false;
+  bool systemSounds = false;
+  AudioSessionState state = AudioSessionStateInactive;
+};
+
 enum class Op { Enumerate, EnumerateCapture, Activate, GetLevel, SetLevel };
 
 // Registers the class object in the calling thread's apartment. While
 // "absent", creating the enumerator fails as it does without Core Audio.
+// A thread in another apartment (the MTA) creates wine's own enumerator: it
+// reaches the fake only through objects handed to it from this apartment.
 void install();
 void uninstall();
 void reset(bool present);  // no endpoints, no default, no failures
@@ -45,8 +64,33 @@ void setState(size_t index, DWORD state);
 void startCallbackStorm();
 void stopCallbackStorm();
 
+// Sessions are numbered in the order they were added, across endpoints
+// (capture endpoints have sessions too).
+// Already there when the plug-in looks: nobody is told.
+size_t addSession(size_t endpoint, const Session& session);
+// Appears later: every registration made from the MTA on that endpoint's
+// session manager hears of it, from another thread, before this returns.
+size_t createSession(size_t endpoint, const Session& session);
+// These call the session's callbacks from another thread and return once
+// they have run; sets through the session are echoed so too, with their context.
+void changeSessionElsewhere(size_t session, float level, bool muted);
+void expireSession(size_t session);  // tells, then is no longer listed
+void disconnectSession(size_t session, AudioSessionDisconnectReason reason);
+// Nobody is told; every later call on the session fails with
+// AUDCLNT_E_DEVICE_INVALIDATED (unregistering aside).
+void invalidateSession(size_t session);
+// Until stopped, sessions like this one keep appearing on the endpoint and
+// expiring, with their notifications. Empty identifier: a made-up program's.
+void startSessionChurn(size_t endpoint = 0, const Session& like = Session());
+void stopSessionChurn();
+
 float level(size_t index);
-int registeredCallbacks();  // volume and device callbacks registered now
-long referencesHeld();      // references on the fake's objects not yet released
+float sessionLevel(size_t session);
+bool sessionMuted(size_t session);
+int registeredCallbacks();              // every callback registered now, sessions' included
+int sessionNotificationsRegistered();   // IAudioSessionNotification
+int sessionEventsRegistered();          // IAudioSessionEvents
+bool lastSessionRegistrationFromMta();  // the thread of the last RegisterSessionNotification
+long referencesHeld();                  // references on the fake's objects not yet released
 
 }  // namespace endpointdouble

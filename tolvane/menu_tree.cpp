@@ -130,22 +130,21 @@ bool labelMatches(const std::string& pattern, const std::string& label) {
   return p == pattern.size();
 }
 
-const HostMenuItem* findMenuItem(const HostMenuRecord& menu, const std::vector<std::string>& path) {
-  const HostMenuRecord* level = &menu;
-  const HostMenuItem* found = nullptr;
-  for (size_t i = 0; i < path.size(); ++i) {
-    if (!level) return nullptr;
-    found = nullptr;
-    for (const HostMenuItem& item : level->items) {
-      const bool last = i + 1 == path.size();
-      if (!last && item.kind != HostMenuItem::Submenu) continue;
-      if (labelMatches(path[i], item.label)) {
-        found = &item;
-        break;
-      }
-    }
-    if (!found) return nullptr;
-    level = found->child;
+namespace {
+const HostMenuItem* findFrom(const HostMenuRecord* level, const std::vector<std::string>& path,
+                             size_t i) {
+  if (level == nullptr) return nullptr;
+  const bool last = i + 1 == path.size();
+  for (const HostMenuItem& item : level->items) {
+    if (!last && item.kind != HostMenuItem::Submenu) continue;
+    if (!labelMatches(path[i], item.label)) continue;
+    if (last) return &item;
+    if (const HostMenuItem* found = findFrom(item.child, path, i + 1)) return found;
   }
-  return found;
+  return nullptr;
+}
+}  // namespace
+
+const HostMenuItem* findMenuItem(const HostMenuRecord& menu, const std::vector<std::string>& path) {
+  return path.empty() ? nullptr : findFrom(&menu, path, 0);
 }

@@ -57,8 +57,9 @@ class MenuStore {
 std::string dumpMenu(const HostMenuRecord& menu);
 
 // The item reached by following labels from the menu down its submenus. A label
-// may hold '*' (any run of characters) and '?' (any one character); the first
-// matching item at each level is taken. Null when the path leads nowhere.
+// may hold '*' (any run of characters) and '?' (any one character); of the
+// matching items at each level the first whose submenu leads on to the whole
+// path is taken. Null when the path leads nowhere.
 const HostMenuItem* findMenuItem(const HostMenuRecord& menu, const std::vector<std::string>& path);
 
 // '*' and '?' wildcard match, letter case significant.

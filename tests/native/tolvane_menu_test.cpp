@@ -47,6 +47,13 @@ TEST(MenuTree, FindByLabelPathWithWildcards) {
   EXPECT_EQ(findMenuItem(*t.root, {"control"}), nullptr);  // labels keep their case
   EXPECT_EQ(findMenuItem(*t.root, {"Control", "- Nothing", "x"}), nullptr);
   EXPECT_EQ(findMenuItem(*t.root, {}), nullptr);
+  // A submenu matched first that leads nowhere is passed by for the next.
+  HostMenuRecord* apps = t.store.create("Applications");
+  t.store.addInert(apps, "(none)");
+  t.store.attach(t.control, apps, "Applications");
+  std::swap(t.control->items.front(), t.control->items.back());
+  ASSERT_EQ(t.control->items.front().label, "Applications");
+  EXPECT_EQ(findMenuItem(*t.root, {"Control", "*", "Master*", "- Volume"}), item);
   EXPECT_TRUE(labelMatches("?0%", "50%"));
   EXPECT_TRUE(labelMatches("*a*b", "xxaxxb"));
   EXPECT_FALSE(labelMatches("*a*b", "xxaxxbc"));

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "bench/bench_host.h"
@@ -327,6 +328,56 @@ void benchPaint(int width, int height) {
       std::max(0.0, total.median - empty.median - gradientPerPaint));
 }
 
+#ifdef KV_BENCH_DOUBLE
+std::wstring imagePath(int app) {
+  return L"{0.0.0.00000000}.{bench}|\\Device\\HarddiskVolume1\\Apps\\app" + std::to_wstring(app) +
+         L".exe%b{00000000-0000-0000-0000-000000000000}";
+}
+
+// 50 sessions of 25 programs over two endpoints: the Control menu with its
+// Applications submenu.
+void benchAppMenu() {
+  endpointdouble::reset(true);
+  endpointdouble::addEndpoint({L"{bench}", L"Speakers", 0.5f});
+  endpointdouble::addEndpoint({L"{bench2}", L"Headset", 0.5f});
+  endpointdouble::switchDefault(0);
+  for (int i = 0; i < 50; ++i) {
+    endpointdouble::Session s;
+    s.processId = 0x7FFF0000u + static_cast<DWORD>(i);
+    s.identifier = imagePath(i % 25);
+    endpointdouble::addSession(static_cast<size_t>(i % 2), s);
+  }
+  const Figure f = measure(5, [&](int n) {
+    for (int i = 0; i < n; ++i) showConfigMenu(slider());
+  });
+  benchhost::resetCounters();
+  showConfigMenu(slider());
+  char platform[64];
+  std::snprintf(platform, sizeof platform, "host menu calls per build: %d", benchhost::menuCalls());
+  row("menu with 50 sessions of 25 programs over 2 endpoints (doubles)", f, platform, {0, 0});
+}
+
+// A drag step on a program with 8 sessions: every one of them is set.
+void benchAppDrag() {
+  endpointdouble::setEchoes(false);
+  slider().bindApp(0x7FFF0000u);  // app0: sessions 0, 25, and the six below
+  for (int i = 0; i < 6; ++i) {
+    endpointdouble::Session s;
+    s.processId = 0x7FFF1000u + static_cast<DWORD>(i);
+    s.identifier = imagePath(0);
+    endpointdouble::createSession(static_cast<size_t>(i % 2), s);
+  }
+  pump();
+  std::printf("| (application bound: %d sessions) | | | | | |\n",
+              slider().binding.app.sessionCount);
+  benchDragStep("application, 8 sessions, fake enumerator", "", [] { return Figure{0, 0}; });
+  slider().unbindControl();
+}
+#else
+void benchAppMenu() {}
+void benchAppDrag() {}
+#endif
+
 void benchMenu() {
 #ifdef KV_BENCH_DOUBLE
   const char* what = "menu 8 devices x 4 dest x 8 src x 8 controls, 1 endpoint (doubles)";
@@ -399,6 +450,8 @@ int main() {
   benchPaint(1000, 64);
   setUpMixer(8, 4, 8, 8);
   benchMenu();
+  benchAppMenu();
+  benchAppDrag();
   endPlugin(instance);
   benchStart(instance);
   setUpMixer(1, 1, 0, 1);

@@ -36,6 +36,13 @@ bool bindMicrophoneFromTokens(Slider& s, const CommandTokens& t) {
   return true;
 }
 
+bool bindAppFromTokens(Slider& s, const CommandTokens& t) {
+  std::uint32_t process = 0;
+  if (!strictNumber(t, 3, UINT32_MAX, process)) return false;
+  s.bindApp(process);
+  return true;
+}
+
 bool unbind(Slider& s, const CommandTokens&) {
   s.unbindControl();
   return true;
@@ -102,6 +109,7 @@ constexpr Keyword kKeywords[] = {
     {"mutetoggle", 2, muteToggle},
     {"newslider", 2, newSlider},
     {"microphone", 4, bindMicrophoneFromTokens},
+    {"app", 4, bindAppFromTokens},
     {"removeslider", 2, removeSlider},
 };
 

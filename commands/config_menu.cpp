@@ -67,6 +67,7 @@ void showConfigMenu(const Slider& s) {
 
 void addControlItems(HostMenu menu, const Slider& s) {
   addEndpointItems(menu, s);
+  addAppMenu(menu, s);
   addDeviceMenus(menu, s);
 }
 

@@ -11,9 +11,11 @@ class Slider;
 // and mixer devices present, and shows it. Its commands name that slider.
 void showConfigMenu(const Slider& s);
 
-// "Control": the render endpoints, the microphones, then the mixer devices.
+// "Control": the render endpoints, the microphones, the applications, then
+// the mixer devices.
 void addControlItems(HostMenu menu, const Slider& s);
 void addEndpointItems(HostMenu menu, const Slider& s);
+void addAppMenu(HostMenu menu, const Slider& s);  // "Applications"
 void addDeviceMenus(HostMenu menu, const Slider& s);
 void addDestinationMenus(HostMenu menu, const Slider& s, UINT device, HMIXER handle,
                          const MIXERCAPSA& caps);

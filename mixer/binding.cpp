@@ -37,8 +37,19 @@ VolumeReading endpointBoundNow(Binding& b) {
   return r;
 }
 
+// What is held for the application, as the knob shows it.
+VolumeReading appHeld(const Binding& b, bool rebound) {
+  VolumeReading r;
+  r.rebound = rebound;
+  r.hasLevel = r.hasMute = true;
+  r.level = b.app.heldLevel;
+  r.muted = b.app.heldMuted;
+  return r;
+}
+
 // Ends every binding and forgets every choice.
 void endAll(Binding& b) {
+  releaseApp(b.app);
   releaseWinmmControl(b.winmm);
   b.winmm.kept = false;
   releaseEndpoint(b.endpoint);
@@ -51,10 +62,19 @@ void endAll(Binding& b) {
 
 void setEventContext(Binding& b, const GUID& context) { b.endpoint.context = context; }
 
-bool volumeBound(const Binding& b) { return b.winmm.bound || endpointBound(b.endpoint); }
+bool volumeBound(const Binding& b) {
+  return b.winmm.bound || endpointBound(b.endpoint) || appChosen(b.app);
+}
+
+bool volumeRunning(const Binding& b) { return !appChosen(b.app) || appRunning(b.app); }
+
+bool boundToApp(const Binding& b, const char* image) {
+  return appChosen(b.app) && lstrcmpiA(b.app.image, image) == 0;
+}
 
 bool volumeChosen(const Binding& b) {
-  return b.winmm.bound || b.winmm.kept || b.endpoint.choice != EndpointChoice::None;
+  return b.winmm.bound || b.winmm.kept || b.endpoint.choice != EndpointChoice::None ||
+         appChosen(b.app);
 }
 
 bool winmmBound(const Binding& b) { return b.winmm.bound; }
@@ -62,7 +82,7 @@ bool winmmBound(const Binding& b) { return b.winmm.bound; }
 const char* volumeName(const Binding& b) {
   if (b.winmm.bound) return b.winmm.lineName;
   if (endpointBound(b.endpoint)) return b.endpoint.name;
-  return "";
+  return b.app.name;
 }
 
 bool followsDefaultEndpoint(const Binding& b, EDataFlow flow) {
@@ -121,12 +141,30 @@ VolumeReading bindEndpoint(Binding& b, HWND window, EDataFlow flow, unsigned num
   return failed(VolumeFailure::NoEndpoint);
 }
 
+VolumeReading bindApp(Binding& b, HWND window, DWORD process) {
+  char image[kAppNameSize];
+  char name[kAppNameSize];
+  if (!findApp(process, image, name)) {
+    VolumeReading r;
+    r.failure = VolumeFailure::NoApp;
+    return r;
+  }
+  endAll(b);
+  b.kind = BindingKind::App;
+  bindApp(b.app, window, image, true);
+  return appHeld(b, true);
+}
+
 void unbindVolume(Binding& b) { endAll(b); }
 
 void releaseBinding(Binding& b) { endAll(b); }
 
 VolumeReading writeVolumeLevel(Binding& b, double level) {
   VolumeReading r;
+  if (appChosen(b.app)) {
+    setAppLevel(b.app, level);
+    return r;
+  }
   if (b.winmm.bound) {
     writeWinmmLevel(b.winmm, level);  // a drag goes on following the mouse either way
     return r;
@@ -153,10 +191,12 @@ VolumeReading readBackVolumeLevel(const Binding& b, double written) {
 }
 
 bool readVolumeMute(const Binding& b, bool& muted) {
+  if (appChosen(b.app)) return muted = b.app.heldMuted, true;
   return b.winmm.bound ? readWinmmMute(b.winmm, muted) : readEndpointMute(b.endpoint, muted);
 }
 
-bool writeVolumeMute(const Binding& b, bool muted) {
+bool writeVolumeMute(Binding& b, bool muted) {
+  if (appChosen(b.app)) return setAppMute(b.app, muted), true;
   return b.winmm.bound ? writeWinmmMute(b.winmm, muted) : writeEndpointMute(b.endpoint, muted);
 }
 
@@ -225,3 +265,37 @@ bool storedEndpointText(const Binding& b, EDataFlow flow, char* text, int size) 
 }
 
 void directNotificationsTo(Binding& b, HWND window) { notifyWinmmWindow(b.winmm, window); }
+
+VolumeReading followAppSessions(Binding& b) {
+  if (!appChosen(b.app)) return VolumeReading{};
+  followAppSessions(b.app);
+  return appHeld(b, false);
+}
+
+VolumeReading followAppVolume(Binding& b) {
+  if (!appChosen(b.app)) return VolumeReading{};
+  followAppVolume(b.app);
+  return appHeld(b, false);
+}
+
+void rememberStoredApp(Binding& b, const char* image, double level) {
+  lstrcpynA(b.pendingApp, image, kAppNameSize);
+  b.app.heldLevel = level;
+}
+
+VolumeReading restoreStoredApp(Binding& b, HWND window) {
+  if (b.pendingApp[0] == '\0') return VolumeReading{};
+  char image[kAppNameSize];
+  lstrcpynA(image, b.pendingApp, kAppNameSize);
+  b.pendingApp[0] = '\0';
+  const double held = b.app.heldLevel;
+  endAll(b);
+  b.kind = BindingKind::App;
+  b.app.heldLevel = held;
+  bindApp(b.app, window, image, false);
+  return appHeld(b, true);
+}
+
+const char* storedAppImage(const Binding& b) { return b.app.image; }
+
+double heldAppLevel(const Binding& b) { return b.app.heldLevel; }

@@ -1,21 +1,23 @@
 #pragma once
 // What a slider is bound to, whichever kind it is: nothing, one winmm mixer
 // control, or the master volume of an audio endpoint, a render one or a
-// capture one (a microphone). The functions here
+// capture one (a microphone), or one application's audio sessions. The functions here
 // return what they read (level, mute, failure) and never reach into the
 // slider; the slider puts what they return on its knob, tooltip and status.
 #include <wchar.h>
 
+#include "mixer/app_binding.h"
 #include "mixer/endpoint_binding.h"
 #include "mixer/winmm_control.h"
 
-enum class BindingKind { None, Winmm, Endpoint, Microphone };
+enum class BindingKind { None, Winmm, Endpoint, Microphone, App };
 
 enum class VolumeFailure {
   None,
   NoMixerDevice,  // "Unable to open mixer device."
   NoEndpoint,     // "Unable to open audio endpoint."
   SetRefused,     // "Unable to set the volume.", once per binding
+  NoApp,          // "Unable to find the application."
 };
 
 // What a call found out. A new binding (or the end of one) always shows,
@@ -35,11 +37,13 @@ struct Binding {
   BindingKind kind = BindingKind::None;  // what is chosen, bound now or not
   WinmmControl winmm = {};
   EndpointVolume endpoint;
+  AppVolume app;
   bool setFailureShown = false;  // once per binding, not once per drag step
   // The endpoint or microphone key as read, until the window exists to hear from it.
   char pendingEndpoint[kStoredTextSize] = "";
   bool pendingWhole = false;
   EDataFlow pendingFlow = eRender;
+  char pendingApp[kAppNameSize] = "";  // the application key as read, likewise
   // The stored endpoint could not be read (cut, or not UTF-8): the file keeps
   // what the user wrote until another choice is made.
   bool storedTextKept = false;
@@ -55,6 +59,9 @@ bool volumeBound(const Binding& b);   // the knob shows a volume
 bool volumeChosen(const Binding& b);  // bound now, or waiting for its device
 bool winmmBound(const Binding& b);
 const char* volumeName(const Binding& b);  // empty when it has none
+// False while the bound application has no session: what is held waits for it.
+bool volumeRunning(const Binding& b);
+bool boundToApp(const Binding& b, const char* image);
 // eRender: the endpoint choice; eCapture: the microphone choice.
 bool followsDefaultEndpoint(const Binding& b, EDataFlow flow);
 bool chosenEndpointIs(const Binding& b, EDataFlow flow, const wchar_t* id);
@@ -69,6 +76,9 @@ VolumeReading bindEndpoint(Binding& b, HWND window, EDataFlow flow, unsigned num
 // the stored name. One that cannot be bound is kept, to be written back at stop.
 VolumeReading restoreMixerControl(Binding& b, HWND window, unsigned device, unsigned line,
                                   unsigned control, const char* deviceName);
+// The application of the session with process ID process (0: the system
+// sounds), taking its level and mute; a process no session has changes nothing.
+VolumeReading bindApp(Binding& b, HWND window, DWORD process);
 void unbindVolume(Binding& b);    // the user chose nothing: a kept binding goes too
 void releaseBinding(Binding& b);  // lets go of everything: at stop, or when the slider goes
 
@@ -79,12 +89,14 @@ VolumeReading writeVolumeLevel(Binding& b, double level);
 // (a mixer may refuse a set or take another value).
 VolumeReading readBackVolumeLevel(const Binding& b, double written);
 bool readVolumeMute(const Binding& b, bool& muted);
-bool writeVolumeMute(const Binding& b, bool muted);
+bool writeVolumeMute(Binding& b, bool muted);
 
 // The bound volume's notifications, as the window thread receives them.
 VolumeReading followMixerChange(const Binding& b, unsigned control);  // MM_MIXM_CONTROL_CHANGE
 VolumeReading followEndpointVolume(const Binding& b);                 // kMsgEndpointVolume
 VolumeReading followEndpointDevices(Binding& b);                      // kMsgEndpointDevices
+VolumeReading followAppSessions(Binding& b);                          // kMsgAppSessions
+VolumeReading followAppVolume(Binding& b);                            // kMsgAppVolume
 
 // An endpoint in the settings file (the endpoint or the microphone key):
 // "default", an endpoint ID, or empty. whole is false for a text that may
@@ -96,3 +108,10 @@ VolumeReading restoreStoredEndpoint(Binding& b, HWND window);  // once the windo
 bool storedEndpointText(const Binding& b, EDataFlow flow, char* text, int size);
 // A mixer control bound before the window existed reports to it from now on.
 void directNotificationsTo(Binding& b, HWND window);
+// The application in the settings file, with the level held for it (0..1):
+// bound once the window exists; held while it does not run.
+void rememberStoredApp(Binding& b, const char* image, double level);
+VolumeReading restoreStoredApp(Binding& b, HWND window);
+// What to store: the application's image ("" for none) and the held level.
+const char* storedAppImage(const Binding& b);
+double heldAppLevel(const Binding& b);

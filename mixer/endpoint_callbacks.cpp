@@ -92,7 +92,47 @@ class DevicesCallback final : public Poster<IMMNotificationClient, DevicesCallba
   const EDataFlow flow_;
 };
 
+class SessionsCallback final : public Poster<IAudioSessionNotification, SessionsCallback> {
+ public:
+  using Poster::Poster;
+  HRESULT STDMETHODCALLTYPE OnSessionCreated(IAudioSessionControl*) override {
+    return post(kMsgAppSessions);
+  }
+};
+
+class SessionEventsCallback final : public Poster<IAudioSessionEvents, SessionEventsCallback> {
+ public:
+  SessionEventsCallback(HWND window, const GUID& context) : Poster(window), context_(context) {}
+  HRESULT STDMETHODCALLTYPE OnSimpleVolumeChanged(float, BOOL, LPCGUID context) override {
+    if (context != nullptr && IsEqualGUID(*context, context_)) return S_OK;
+    return post(kMsgAppVolume);
+  }
+  HRESULT STDMETHODCALLTYPE OnStateChanged(AudioSessionState) override {
+    return post(kMsgAppSessions);
+  }
+  HRESULT STDMETHODCALLTYPE OnSessionDisconnected(AudioSessionDisconnectReason) override {
+    return post(kMsgAppSessions);
+  }
+  HRESULT STDMETHODCALLTYPE OnDisplayNameChanged(LPCWSTR, LPCGUID) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnIconPathChanged(LPCWSTR, LPCGUID) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnChannelVolumeChanged(DWORD, float*, DWORD, LPCGUID) override {
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE OnGroupingParamChanged(LPCGUID, LPCGUID) override { return S_OK; }
+
+ private:
+  const GUID context_;
+};
+
 }  // namespace
+
+IAudioSessionNotification* newSessionsCallback(HWND window) {
+  return SessionsCallback::make<HWND>(window);
+}
+
+IAudioSessionEvents* newSessionEventsCallback(HWND window, const GUID& context) {
+  return SessionEventsCallback::make<HWND, const GUID&>(window, context);
+}
 
 IAudioEndpointVolumeCallback* newVolumeCallback(HWND window, const GUID& context) {
   return VolumeCallback::make<HWND, const GUID&>(window, context);

@@ -3,6 +3,7 @@
 // They do nothing but post a message to the window they were made for.
 #include <windows.h>
 
+#include <audiopolicy.h>
 #include <endpointvolume.h>
 #include <mmdeviceapi.h>
 
@@ -16,3 +17,7 @@ GUID volumeContextFor(int sliderNumber);
 IAudioEndpointVolumeCallback* newVolumeCallback(HWND window, const GUID& context);
 // The devices callback hears of the default endpoint of flow only.
 IMMNotificationClient* newDevicesCallback(HWND window, EDataFlow flow);
+// An application binding's: new sessions of an endpoint, and one session's
+// changes (those made with context stay silent).
+IAudioSessionNotification* newSessionsCallback(HWND window);
+IAudioSessionEvents* newSessionEventsCallback(HWND window, const GUID& context);

@@ -37,6 +37,8 @@ class PropertyValue {
   PROPVARIANT value_;
 };
 
+}  // namespace
+
 // Converts as many whole characters as fit; never splits a surrogate pair or
 // a double-byte character. Control characters become blanks: the text is a
 // menu label.
@@ -60,8 +62,6 @@ void narrowToFit(const wchar_t* wide, char* out, int size) {
   for (char* c = out; *c != '\0'; ++c)
     if (static_cast<unsigned char>(*c) < 0x20) *c = ' ';
 }
-
-}  // namespace
 
 IMMDeviceEnumerator* createDeviceEnumerator() {
   if (!enterComApartment()) return nullptr;

@@ -55,6 +55,9 @@ class ComRef {
 IMMDeviceEnumerator* createDeviceEnumerator();
 
 bool isActiveEndpoint(IMMDevice* device);
+// A name for a menu or tooltip, in the ANSI code page: cut at a character
+// boundary to fit, control characters as blanks.
+void narrowToFit(const wchar_t* wide, char* out, int size);
 // The endpoint's ID; false when it cannot be read or does not fit.
 bool endpointIdOf(IMMDevice* device, wchar_t (&id)[kEndpointIdSize]);
 // The friendly name in the ANSI code page, cut at a character boundary to fit;

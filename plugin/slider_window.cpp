@@ -51,6 +51,7 @@ bool startSlider(Slider& s) {
   }
   directNotificationsTo(s.binding, s.window);
   s.take(restoreStoredEndpoint(s.binding, s.window));
+  s.take(restoreStoredApp(s.binding, s.window));
   s.registerWithHost();
   s.applyWindowState();
   return true;

@@ -53,6 +53,10 @@ constexpr char kDeviceNameKey[] = "mixer.devicename:";
 // microphone, and either over the mixer control.
 constexpr char kEndpointKey[] = "endpoint:";
 constexpr char kMicrophoneKey[] = "microphone:";
+// An application by its image file name ("player.exe", "systemsounds"), and
+// the level held for it, in per cent.
+constexpr char kAppKey[] = "app:";
+constexpr char kAppLevelKey[] = "app.level:";
 // The sliders' names, in the order they were created; absent means slider1.
 constexpr char kSliderListKey[] = "kvslider.sliders:";
 
@@ -86,6 +90,16 @@ bool rememberEndpointKey(Slider& s, const char* path, const char* key, EDataFlow
   const bool whole = readWholeText(path, SliderKey(s, key), text);
   if (text[0] == '\0') return false;
   rememberStoredEndpoint(s.binding, flow, text, whole);
+  return true;
+}
+
+bool rememberAppKey(Slider& s, const char* path) {
+  char image[kTextSize];
+  readText(path, SliderKey(s, kAppKey), "", image);
+  if (image[0] == '\0') return false;
+  int level = ReadInt(path, SliderKey(s, kAppLevelKey), 100);
+  level = level < 0 ? 0 : level > 100 ? 100 : level;
+  rememberStoredApp(s.binding, image, level / 100.0);
   return true;
 }
 
@@ -181,8 +195,10 @@ void Slider::readSettings(const char* path) {
   readText(path, SliderKey(*this, kDeviceNameKey), "", deviceName);
   // An endpoint is bound once the window exists to hear from it.
   rememberStoredEndpoint(binding, eRender, "", true);
+  binding.pendingApp[0] = '\0';
   if (!rememberEndpointKey(*this, path, kEndpointKey, eRender) &&
-      !rememberEndpointKey(*this, path, kMicrophoneKey, eCapture) && bound)
+      !rememberEndpointKey(*this, path, kMicrophoneKey, eCapture) && !rememberAppKey(*this, path) &&
+      bound)
     take(restoreMixerControl(binding, window, device, line, control, deviceName));
 
   if (alpha < 0) alpha = 0;
@@ -224,6 +240,10 @@ void Slider::writeSettings(const char* path) {
   }
   writeEndpointKey(*this, path, kEndpointKey, eRender);
   writeEndpointKey(*this, path, kMicrophoneKey, eCapture);
+  WriteString(path, SliderKey(*this, kAppKey), storedAppImage(binding));
+  if (storedAppImage(binding)[0] != '\0')
+    WriteInt(path, SliderKey(*this, kAppLevelKey),
+             static_cast<int>(heldAppLevel(binding) * 100.0 + 0.5));
 }
 
 void readSliders(const char* path) {

@@ -11,6 +11,7 @@ const char* statusText(VolumeFailure failure) {
     case VolumeFailure::NoMixerDevice: return "Unable to open mixer device.";
     case VolumeFailure::NoEndpoint: return "Unable to open audio endpoint.";
     case VolumeFailure::SetRefused: return "Unable to set the volume.";
+    case VolumeFailure::NoApp: return "Unable to find the application.";
     case VolumeFailure::None: break;
   }
   return nullptr;
@@ -53,6 +54,8 @@ void Slider::bindEndpoint(unsigned endpoint) {
 void Slider::bindMicrophone(unsigned endpoint) {
   take(::bindEndpoint(binding, window, eCapture, endpoint));
 }
+
+void Slider::bindApp(unsigned process) { take(::bindApp(binding, window, process)); }
 
 void Slider::unbindControl() {
   unbindVolume(binding);

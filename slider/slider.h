@@ -93,6 +93,7 @@ class Slider {
   void bindControl(unsigned device, unsigned line, unsigned control);
   void bindEndpoint(unsigned endpoint);    // 0 = the default device
   void bindMicrophone(unsigned endpoint);  // 0 = the default microphone
+  void bindApp(unsigned process);          // the application of that process's session
   void unbindControl();                    // ends any binding, and repaints
   void writeLevel();                       // value to the bound volume, as a drag does
   void handleControlChange(unsigned control);

@@ -44,12 +44,14 @@ void describe(const Slider& s, char* text, size_t size) {
     std::snprintf(text, size, "Right-click to choose a volume control");
     return;
   }
+  // An application not running holds its level for when it starts.
+  const char* waiting = volumeRunning(s.binding) ? "" : " (not running)";
   if (s.levelMuted()) {
-    std::snprintf(text, size, "%s: muted", s.levelName());
+    std::snprintf(text, size, "%s: muted%s", s.levelName(), waiting);
     return;
   }
   const int percent = static_cast<int>(s.level() * 100.0 + 0.5);
-  std::snprintf(text, size, "%s: %d%%", s.levelName(), percent);
+  std::snprintf(text, size, "%s: %d%%%s", s.levelName(), percent, waiting);
 }
 
 int clampInt(int v, int low, int high) { return v < low ? low : v > high ? high : v; }

@@ -192,7 +192,12 @@ LRESULT Slider::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_NCRBUTTONUP: return onRightRelease(*this, hwnd);
     case MM_MIXM_CONTROL_CHANGE: handleControlChange(static_cast<unsigned>(lParam)); return 0;
     case kMsgEndpointVolume: takeNotified(followEndpointVolume(binding)); return 0;
-    case kMsgEndpointDevices: take(followEndpointDevices(binding)); return 0;
+    case kMsgEndpointDevices:
+      take(followEndpointDevices(binding));
+      take(followAppSessions(binding));  // an application's endpoints come and go too
+      return 0;
+    case kMsgAppSessions: take(followAppSessions(binding)); return 0;
+    case kMsgAppVolume: takeNotified(followAppVolume(binding)); return 0;
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL: turnWheel(*this, GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_NCMOUSEMOVE: watchPointer(*this); return DefWindowProcA(hwnd, message, wParam, lParam);

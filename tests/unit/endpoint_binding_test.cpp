@@ -138,7 +138,8 @@ TEST_F(EndpointBinding, MenuListsTheActiveEndpointsFirstWhateverTheirNames) {
                            " -> " + c + "3\n    [ ] " + odd + " -> " + c +
                            "4\n    [ ] Audio endpoint 5 -> " + c +
                            "5\n    -- \n    [ ] Default microphone -> "
-                           "@KvSliderConfigure-microphone-slider1-0\n    -- \n");
+                           "@KvSliderConfigure-microphone-slider1-0\n    -- \n"
+                           "    Applications\n      -- (none)\n");
   command("endpoint-slider1-0");
   EXPECT_EQ(control().find("    [x] Default device"), 10u);
   // Where the endpoints cannot be listed, or Core Audio is missing, the section is absent.

@@ -203,6 +203,41 @@ TEST_F(Endurance, AHundredStartsOfSixteenSlidersLeaveNothingBehind) {
   EXPECT_EQ(endpointdouble::referencesHeld(), 0);
 }
 
+// A program's sessions appear and expire from the system's threads while the
+// plug-in starts bound to it and stops, a thousand times.
+TEST_F(Endurance, AThousandApplicationStartsWhileSessionsChurnLeaveNothingRegistered) {
+  endpointdouble::reset(true);
+  endpointdouble::addEndpoint({L"{speakers}", L"Speakers", 0.5f});
+  endpointdouble::switchDefault(0);
+  endpointdouble::Session player;
+  player.processId = 0x7FFF0101;
+  player.identifier = L"{e}|\\Device\\HarddiskVolume3\\player.exe%b{0}";
+  endpointdouble::addSession(0, player);
+  ASSERT_EQ(start(), 0);
+  slider().handleCommand("@KvSliderConfigure-app-slider1-2147418369");  // 0x7FFF0101
+  ASSERT_TRUE(volumeBound(slider().binding));
+  stop();
+  ASSERT_EQ(start(), 0);
+  stop();
+  const Resources before = measure();
+  struct Churn {
+    explicit Churn(const endpointdouble::Session& like) {
+      endpointdouble::startSessionChurn(0, like);
+    }
+    ~Churn() { endpointdouble::stopSessionChurn(); }
+  } churn(player);
+  for (int i = 0; i < 1000; ++i) {
+    ASSERT_EQ(start(), 0) << "cycle " << i;
+    ASSERT_TRUE(volumeBound(slider().binding)) << "cycle " << i;
+    pumpMessages();
+    stop();
+    if (i % 50 == 0) hostdouble::clearCalls();
+  }
+  expectNoGrowth(before, measure());
+  EXPECT_EQ(endpointdouble::registeredCallbacks(), 0);
+  EXPECT_EQ(endpointdouble::referencesHeld(), 0);
+}
+
 TEST_F(Endurance, AHundredThousandDragStepsLeaveNothingBehind) {
   ASSERT_EQ(start(), 0);
   slider().draggable = false;

@@ -172,6 +172,7 @@ TEST_F(SettingsFile, ReadsEveryKeyInOrderWithItsDefault) {
       "ReadString(" + f + ", kvslider.slider1.mixer.devicename:, )",
       "ReadString(" + f + ", kvslider.slider1.endpoint:, )",
       "ReadString(" + f + ", kvslider.slider1.microphone:, )",
+      "ReadString(" + f + ", kvslider.slider1.app:, )",
   };
   EXPECT_EQ(hostdouble::calls(), expected);
 
@@ -591,6 +592,7 @@ TEST_F(SettingsFile, BindingMadeByACommandIsRestoredAtTheNextStart) {
   EXPECT_EQ(hostdouble::callsNamed("WriteString"),
             (std::vector<std::string>{"WriteString(" + file + ", kvslider.slider1.endpoint:, )",
                                       "WriteString(" + file + ", kvslider.slider1.microphone:, )",
+                                      "WriteString(" + file + ", kvslider.slider1.app:, )",
                                       "WriteString(" + file + ", kvslider.sliders:, slider1)"}));
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "false");
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.line"), "-65536");
@@ -637,6 +639,7 @@ TEST_F(SettingsFile, WritesEveryFieldInTableOrder) {
       "WriteBool(" + f + ", kvslider.slider1.mixer.set:, false)",
       "WriteString(" + f + ", kvslider.slider1.endpoint:, )",
       "WriteString(" + f + ", kvslider.slider1.microphone:, )",
+      "WriteString(" + f + ", kvslider.slider1.app:, )",
   };
   EXPECT_EQ(hostdouble::calls(), expected);  // unbound: no identifiers
 }
@@ -659,13 +662,14 @@ TEST_F(SettingsFile, IdentifiersAndDeviceNameAreWrittenOnlyWhileBound) {
                          "WriteString(" + f + ", kvslider.slider1.mixer.devicename:, Mixer)",
                          "WriteString(" + f + ", kvslider.slider1.endpoint:, )",
                          "WriteString(" + f + ", kvslider.slider1.microphone:, )",
+                         "WriteString(" + f + ", kvslider.slider1.app:, )",
                      }));
   EXPECT_EQ(hostdouble::calls().back(), written.back());
   EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.set:"), "true");
 
   hostdouble::clearCalls();
   slider().writeSettings(kFile);
-  EXPECT_EQ(hostdouble::callsNamed("WriteString").size(), 2u);  // the endpoints' only
+  EXPECT_EQ(hostdouble::callsNamed("WriteString").size(), 3u);  // the other kinds' only
   EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.set:"), "false");
   EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.device"), "2");
 }

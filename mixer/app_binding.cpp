@@ -1,0 +1,325 @@
+#include "mixer/app_binding.h"
+
+#include <utility>
+
+#include "mixer/endpoint_callbacks.h"
+#include "mixer/mta_worker.h"
+
+namespace {
+
+constexpr double kSameLevel = 1e-4;  // what a float level keeps of a double
+
+class TaskText {
+ public:
+  TaskText() = default;
+  ~TaskText() { CoTaskMemFree(text_); }
+  TaskText(const TaskText&) = delete;
+  TaskText& operator=(const TaskText&) = delete;
+  LPWSTR* out() { return &text_; }
+  const wchar_t* get() const { return text_ != nullptr ? text_ : L""; }
+
+ private:
+  LPWSTR text_ = nullptr;
+};
+
+IAudioSessionManager2* managerOf(IMMDevice* device) {
+  IAudioSessionManager2* manager = nullptr;
+  if (FAILED(device->Activate(__uuidof(IAudioSessionManager2), CLSCTX_INPROC_SERVER, nullptr,
+                              reinterpret_cast<void**>(&manager))))
+    return nullptr;
+  return manager;
+}
+
+// Calls visit(session) for each live session of manager; visit returns false to stop.
+template <typename Visit>
+bool forEachSession(IAudioSessionManager2* manager, Visit visit) {
+  ComRef<IAudioSessionEnumerator> sessions;
+  int count = 0;
+  if (FAILED(manager->GetSessionEnumerator(sessions.out())) || !sessions ||
+      FAILED(sessions->GetCount(&count)))
+    return false;
+  for (int i = 0; i < count; ++i) {
+    ComRef<IAudioSessionControl> control;
+    ComRef<IAudioSessionControl2> control2;
+    AudioSessionState state = AudioSessionStateExpired;
+    if (FAILED(sessions->GetSession(i, control.out())) || !control ||
+        FAILED(control->QueryInterface(__uuidof(IAudioSessionControl2),
+                                       reinterpret_cast<void**>(control2.out()))) ||
+        FAILED(control2->GetState(&state)) || state == AudioSessionStateExpired)
+      continue;
+    if (!visit(control2.get())) return true;
+  }
+  return true;
+}
+
+// The same, over every active render endpoint; false when none could be enumerated.
+template <typename Visit>
+bool forEachRenderSession(Visit visit) {
+  EndpointList list;
+  if (!list.open(eRender)) return false;
+  bool any = false;
+  for (unsigned i = 0; i < list.count(); ++i) {
+    ComRef<IMMDevice> device(list.device(i));
+    ComRef<IAudioSessionManager2> manager(device ? managerOf(device.get()) : nullptr);
+    if (manager && forEachSession(manager.get(), visit)) any = true;
+  }
+  return any;
+}
+
+bool isSystemSounds(DWORD process, IAudioSessionControl2* session) {
+  return process == 0 && session->IsSystemSoundsSession() == S_OK;
+}
+
+// Session notifications go out and come in through the MTA worker.
+struct Registration {
+  IAudioSessionManager2* manager;
+  IAudioSessionNotification* callback;
+  bool registering;
+  bool done;
+};
+
+void registerOnWorker(void* argument) {
+  auto* r = static_cast<Registration*>(argument);
+  if (!r->registering) {
+    r->done = SUCCEEDED(r->manager->UnregisterSessionNotification(r->callback));
+    return;
+  }
+  r->done = SUCCEEDED(r->manager->RegisterSessionNotification(r->callback));
+  // The system starts telling only once the sessions have been counted.
+  ComRef<IAudioSessionEnumerator> sessions;
+  int count = 0;
+  if (r->done && SUCCEEDED(r->manager->GetSessionEnumerator(sessions.out())) && sessions)
+    sessions->GetCount(&count);
+}
+
+bool registerSessions(SessionWatch& w, bool registering) {
+  Registration r = {w.manager.get(), w.callback.get(), registering, false};
+  return runOnMtaWorker(registerOnWorker, &r) && r.done;
+}
+
+void unwatch(SessionWatch& w) {
+  if (w.callback) registerSessions(w, false);
+  w.callback.reset();
+  w.manager.reset();
+  w.endpointId[0] = L'\0';
+}
+
+bool watched(const AppVolume& a, const wchar_t* id) {
+  for (int i = 0; i < a.watchCount; ++i)
+    if (lstrcmpW(a.watches[i].endpointId, id) == 0) return true;
+  return false;
+}
+
+void watch(AppVolume& a, IMMDevice* device, const wchar_t* id) {
+  if (a.watchCount == kMostWatchedEndpoints || watched(a, id)) return;
+  SessionWatch& w = a.watches[a.watchCount];
+  *w.manager.out() = managerOf(device);
+  if (!w.manager) return;
+  lstrcpynW(w.endpointId, id, kEndpointIdSize);
+  *w.callback.out() = newSessionsCallback(a.window);
+  if (w.callback && !registerSessions(w, true)) w.callback.reset();
+  ++a.watchCount;
+}
+
+// Every active render endpoint watched, and no other.
+void watchEndpoints(AppVolume& a) {
+  for (int i = a.watchCount - 1; i >= 0; --i) {
+    ComRef<IMMDevice> device;
+    if (SUCCEEDED(a.enumerator->GetDevice(a.watches[i].endpointId, device.out())) && device &&
+        isActiveEndpoint(device.get()))
+      continue;
+    unwatch(a.watches[i]);
+    a.watches[i] = std::move(a.watches[--a.watchCount]);
+  }
+  EndpointList list;
+  if (!list.open(eRender)) return;
+  for (unsigned i = 0; i < list.count(); ++i) {
+    ComRef<IMMDevice> device(list.device(i));
+    wchar_t id[kEndpointIdSize];
+    if (device && endpointIdOf(device.get(), id)) watch(a, device.get(), id);
+  }
+}
+
+void dropSession(AppVolume& a, int index) {
+  AppSession& s = a.sessions[index];
+  if (s.events) s.control->UnregisterAudioSessionNotification(s.events.get());
+  s.events.reset();
+  s.volume.reset();
+  s.control.reset();
+  if (index != a.sessionCount - 1) a.sessions[index] = std::move(a.sessions[a.sessionCount - 1]);
+  --a.sessionCount;
+}
+
+int indexOf(const AppVolume& a, IAudioSessionControl2* control, const wchar_t* instance) {
+  for (int i = 0; i < a.sessionCount; ++i)
+    if (instance[0] != L'\0' ? lstrcmpW(a.sessions[i].instance, instance) == 0
+                             : a.sessions[i].control.get() == control)
+      return i;
+  return -1;
+}
+
+bool belongs(const AppVolume& a, IAudioSessionControl2* control) {
+  char image[kAppNameSize];
+  return sessionImage(control, image) && lstrcmpiA(image, a.image) == 0;
+}
+
+// A session of the application seen for the first time: watched and set to what is held.
+void adopt(AppVolume& a, IAudioSessionControl2* control, const wchar_t* instance) {
+  if (a.sessionCount == kMostAppSessions) return;
+  AppSession& s = a.sessions[a.sessionCount];
+  if (FAILED(control->QueryInterface(__uuidof(ISimpleAudioVolume),
+                                     reinterpret_cast<void**>(s.volume.out()))) ||
+      !s.volume)
+    return;
+  control->AddRef();
+  *s.control.out() = control;
+  lstrcpynW(s.instance, instance, kEndpointIdSize);
+  *s.events.out() = newSessionEventsCallback(a.window, a.context);
+  if (s.events && FAILED(control->RegisterAudioSessionNotification(s.events.get())))
+    s.events.reset();
+  if (a.sessionCount == 0) sessionAppName(control, a.image, a.name);
+  ++a.sessionCount;
+}
+
+// Membership afresh: sessions that went (expired, disconnected, invalidated)
+// are dropped; new ones of the application are adopted. Returns the first
+// session adopted now, or -1.
+int rescan(AppVolume& a) {
+  bool seen[kMostAppSessions] = {};
+  const int before = a.sessionCount;
+  for (int w = 0; w < a.watchCount; ++w)
+    forEachSession(a.watches[w].manager.get(), [&](IAudioSessionControl2* control) {
+      if (!belongs(a, control)) return true;
+      TaskText instance;
+      if (FAILED(control->GetSessionInstanceIdentifier(instance.out()))) *instance.out() = nullptr;
+      const int at = indexOf(a, control, instance.get());
+      if (at >= 0)
+        seen[at] = true;
+      else if (a.sessionCount < kMostAppSessions)
+        seen[a.sessionCount] = true, adopt(a, control, instance.get());
+      return true;
+    });
+  for (int i = a.sessionCount - 1; i >= 0; --i)
+    if (!seen[i]) dropSession(a, i);
+  return a.sessionCount > before ? before : -1;
+}
+
+// The held level and mute on sessions from first on; a session that refuses
+// because its device is gone is dropped.
+void applyHeld(AppVolume& a, int first, bool level, bool mute) {
+  for (int i = a.sessionCount - 1; i >= first; --i) {
+    ISimpleAudioVolume* v = a.sessions[i].volume.get();
+    const HRESULT r1 =
+        level ? v->SetMasterVolume(static_cast<float>(a.heldLevel), &a.context) : S_OK;
+    const HRESULT r2 = mute ? v->SetMute(a.heldMuted ? TRUE : FALSE, &a.context) : S_OK;
+    if (r1 == AUDCLNT_E_DEVICE_INVALIDATED || r2 == AUDCLNT_E_DEVICE_INVALIDATED) dropSession(a, i);
+  }
+}
+
+bool readSession(const AppSession& s, double& level, bool& muted) {
+  float value = 0.0f;
+  BOOL mute = FALSE;
+  if (FAILED(s.volume->GetMasterVolume(&value)) || FAILED(s.volume->GetMute(&mute))) return false;
+  level = value;
+  muted = mute != FALSE;
+  return true;
+}
+
+}  // namespace
+
+bool findApp(DWORD process, char (&image)[kAppNameSize], char (&name)[kAppNameSize]) {
+  image[0] = '\0';
+  forEachRenderSession([&](IAudioSessionControl2* control) {
+    DWORD owner = 0;
+    if (!isSystemSounds(process, control) &&
+        (process == 0 || FAILED(control->GetProcessId(&owner)) || owner != process))
+      return true;
+    if (sessionImage(control, image)) sessionAppName(control, image, name);
+    return image[0] == '\0';
+  });
+  return image[0] != '\0';
+}
+
+void bindApp(AppVolume& a, HWND window, const char* image, bool takeLevel) {
+  releaseApp(a);
+  lstrcpynA(a.image, image, kAppNameSize);
+  appNameOfImage(image, a.name);
+  a.window = window;
+  a.onWorker = enterMtaWorker();
+  *a.enumerator.out() = createDeviceEnumerator();
+  if (!a.enumerator) return;  // held, never running
+  ComRef<IMMNotificationClient> callback(newDevicesCallback(window, eRender));
+  if (callback && SUCCEEDED(a.enumerator->RegisterEndpointNotificationCallback(callback.get())))
+    a.devicesCallback = std::move(callback);
+  watchEndpoints(a);
+  rescan(a);
+  if (takeLevel && a.sessionCount > 0) readSession(a.sessions[0], a.heldLevel, a.heldMuted);
+  applyHeld(a, 0, true, true);
+}
+
+void releaseApp(AppVolume& a) {
+  while (a.sessionCount > 0) dropSession(a, a.sessionCount - 1);
+  while (a.watchCount > 0) unwatch(a.watches[--a.watchCount]);
+  if (a.devicesCallback)
+    a.enumerator->UnregisterEndpointNotificationCallback(a.devicesCallback.get());
+  a.devicesCallback.reset();
+  a.enumerator.reset();
+  if (a.onWorker) leaveMtaWorker();
+  a.onWorker = false;
+  a.image[0] = '\0';
+  a.name[0] = '\0';
+  a.heldMuted = false;
+}
+
+void setAppLevel(AppVolume& a, double level) {
+  a.heldLevel = level < 0.0 || level != level ? 0.0 : level > 1.0 ? 1.0 : level;
+  applyHeld(a, 0, true, false);
+}
+
+void setAppMute(AppVolume& a, bool muted) {
+  a.heldMuted = muted;
+  applyHeld(a, 0, false, true);
+}
+
+void followAppSessions(AppVolume& a) {
+  if (!appChosen(a) || !a.enumerator) return;
+  watchEndpoints(a);
+  const int adopted = rescan(a);
+  if (adopted >= 0) applyHeld(a, adopted, true, true);
+}
+
+bool followAppVolume(AppVolume& a) {
+  for (int i = 0; i < a.sessionCount; ++i) {
+    double level = 0.0;
+    bool muted = false;
+    if (!readSession(a.sessions[i], level, muted)) continue;
+    const bool moved = level - a.heldLevel > kSameLevel || a.heldLevel - level > kSameLevel;
+    const bool toggled = muted != a.heldMuted;
+    if (!moved && !toggled) continue;
+    a.heldLevel = level;
+    a.heldMuted = muted;
+    applyHeld(a, 0, moved, toggled);
+    return true;
+  }
+  return false;
+}
+
+bool listApps(AddApp add, void* context) {
+  constexpr int kMostListed = 64;
+  char listed[kMostListed][kAppNameSize];
+  int count = 0;
+  return forEachRenderSession([&](IAudioSessionControl2* control) {
+    char image[kAppNameSize];
+    if (!sessionImage(control, image)) return true;
+    for (int i = 0; i < count; ++i)
+      if (lstrcmpiA(listed[i], image) == 0) return true;
+    if (count == kMostListed) return false;
+    lstrcpynA(listed[count++], image, kAppNameSize);
+    char name[kAppNameSize];
+    sessionAppName(control, image, name);
+    DWORD process = 0;
+    if (lstrcmpA(image, kSystemSounds) == 0 || FAILED(control->GetProcessId(&process))) process = 0;
+    add(context, image, name, process);
+    return true;
+  });
+}

@@ -1,0 +1,211 @@
+// One program's volume: a slider bound to an application's audio sessions on
+// every render endpoint, through the fake device enumerator's sessions. The
+// held level and mute, sessions coming and going, changes made elsewhere,
+// the menu, the keys and the not-running state.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "commands/config_menu.h"
+#include "mixer/volume_messages.h"
+#include "slider/tooltip.h"
+#include "tests/support/message_box_capture.h"
+#include "tests/support/plugin_fixture.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+constexpr DWORD kPlayerA = 0x7FFF0101, kPlayerB = 0x7FFF0102, kBrowser = 0x7FFF0201;
+constexpr char kNotFound[] = "HostMsgStatusText(Unable to find the application.)";
+
+std::wstring identifier(const std::wstring& image) {
+  return L"{0.0.0.00000000}.{e1}|\\Device\\HarddiskVolume3\\Apps\\" + image +
+         L"%b{00000000-0000-0000-0000-000000000000}";
+}
+
+endpointdouble::Session session(DWORD process, const std::wstring& image, float level,
+                                const std::wstring& display = L"") {
+  endpointdouble::Session s;
+  s.processId = process;
+  s.identifier = identifier(image);
+  s.displayName = display;
+  s.level = level;
+  return s;
+}
+
+class AppBinding : public PluginTest {
+ protected:
+  void SetUp() override {
+    PluginTest::SetUp();
+    useDefaultGeometry();  // travel 184
+    endpointdouble::reset(true);
+    endpointdouble::addEndpoint({L"{speakers}", L"Speakers", 0.5f});
+    endpointdouble::addEndpoint({L"{headset}", L"Headset", 0.5f});
+    endpointdouble::switchDefault(0);
+    // The player plays on both endpoints; its sessions' process image is only
+    // in the identifier, as for a process that cannot be opened.
+    playerA_ = endpointdouble::addSession(0, session(kPlayerA, L"Player.EXE", 0.3f));
+    playerB_ = endpointdouble::addSession(1, session(kPlayerB, L"player.exe", 0.8f));
+    browser_ = endpointdouble::addSession(0, session(kBrowser, L"browser.exe", 1.0f, L"Web"));
+    endpointdouble::Session sounds;
+    sounds.systemSounds = true;
+    sounds.displayName = L"@%SystemRoot%\\System32\\AudioSrv.Dll,-202";
+    sounds_ = endpointdouble::addSession(0, sounds);
+  }
+  void startClean() {
+    ASSERT_EQ(start(), 0);
+    file_ = settingsPath;
+    pumpMessages();
+  }
+  void restart() {
+    stop();
+    startClean();
+  }
+  static void command(const std::string& tail) {
+    slider().handleCommand(("@KvSliderConfigure-" + tail).c_str());
+  }
+  static int deliver(UINT message) { return deliverMixerNotifications(slider().window, message); }
+  static Texts statuses() { return hostdouble::callsNamed("HostMsgStatusText"); }
+  static std::string applications() {
+    showConfigMenu(slider());
+    const std::string tree = hostdouble::menuTree(configMenu);
+    // The submenu's title and the lines indented below it.
+    size_t end = tree.find("    Applications\n");
+    const size_t begin = end;
+    do end = tree.find('\n', end) + 1;
+    while (tree.compare(end, 6, "      ") == 0);
+    return tree.substr(begin, end - begin);
+  }
+  static std::string tip() {
+    SendMessageA(slider().window, WM_NCMOUSEHOVER, HTCAPTION, 0);
+    char text[96] = "";
+    TOOLINFOA ti = {};
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.hwnd = slider().window;
+    ti.uId = 1;
+    ti.lpszText = text;
+    SendMessageA(tooltipWindow(slider()), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
+    return text;
+  }
+  std::string stored(const char* key) const {
+    return hostdouble::value(file_, std::string("kvslider.slider1.") + key);
+  }
+
+  size_t playerA_ = 0, playerB_ = 0, browser_ = 0, sounds_ = 0;
+  std::string file_;
+};
+
+TEST_F(AppBinding, ChosenFromTheMenuItHoldsOneLevelForAllTheProgramsSessions) {
+  startClean();
+  const std::string a = "@KvSliderConfigure-app-slider1-";
+  EXPECT_EQ(applications(), "    Applications\n      [ ] player -> " + a +
+                                std::to_string(kPlayerA) + "\n      [ ] Web -> " + a +
+                                std::to_string(kBrowser) + "\n      [ ] System sounds -> " + a +
+                                "0\n");
+  command("app-slider1-" + std::to_string(kPlayerB));       // any of its sessions names it
+  EXPECT_EQ(endpointdouble::sessionLevel(playerB_), 0.3f);  // the first session's level
+  EXPECT_EQ(slider().knobPos, 55);
+  EXPECT_EQ(tip(), "player: 30%");
+  EXPECT_TRUE(endpointdouble::lastSessionRegistrationFromMta());
+  EXPECT_NE(applications().find("[x] player"), std::string::npos);
+
+  // Its own sets are not echoed back; a change elsewhere becomes the level held.
+  command("volume-slider1-50");
+  EXPECT_EQ(endpointdouble::sessionLevel(playerA_), 0.5f);
+  EXPECT_EQ(endpointdouble::sessionLevel(playerB_), 0.5f);
+  EXPECT_EQ(endpointdouble::sessionLevel(browser_), 1.0f);
+  EXPECT_EQ(deliver(kMsgAppVolume), 0);
+  endpointdouble::changeSessionElsewhere(playerB_, 0.7f, true);
+  EXPECT_EQ(deliver(kMsgAppVolume), 1);
+  EXPECT_EQ(endpointdouble::sessionLevel(playerA_), 0.7f);
+  EXPECT_TRUE(endpointdouble::sessionMuted(playerA_));
+  EXPECT_EQ(tip(), "player: muted");
+
+  // A new session (the program restarted, a new tab) is set to what is held;
+  // one that expires or whose device is gone is let go.
+  const size_t later = endpointdouble::createSession(0, session(0x7FFF0103, L"player.exe", 1.0f));
+  EXPECT_EQ(deliver(kMsgAppSessions), 1);
+  EXPECT_EQ(endpointdouble::sessionLevel(later), 0.7f);
+  EXPECT_TRUE(endpointdouble::sessionMuted(later));
+  const int events = endpointdouble::sessionEventsRegistered();
+  endpointdouble::expireSession(playerA_);
+  deliver(kMsgAppSessions);
+  endpointdouble::invalidateSession(later);
+  command("mutetoggle-slider1");
+  EXPECT_FALSE(endpointdouble::sessionMuted(playerB_));
+  EXPECT_EQ(endpointdouble::sessionEventsRegistered(), events - 2);
+
+  // A process with no session: said, and the binding stays.
+  command("app-slider1-12345");
+  EXPECT_EQ(statuses(), Texts{kNotFound});
+  EXPECT_EQ(tip(), "player: 70%");
+  stop();
+  EXPECT_EQ(stored("app:"), "player.exe");
+  EXPECT_EQ(stored("app.level:"), "70");
+  EXPECT_EQ(endpointdouble::sessionNotificationsRegistered(), 0);
+  EXPECT_EQ(endpointdouble::sessionEventsRegistered(), 0);
+  EXPECT_EQ(endpointdouble::referencesHeld(), 0);
+}
+
+TEST_F(AppBinding, ItsLevelIsHeldAcrossRestartsAndWhileItIsNotRunning) {
+  startClean();
+  stop();
+  hostdouble::setValue(file_, "kvslider.slider1.app:", "jukebox.exe");
+  hostdouble::setValue(file_, "kvslider.slider1.app.level:", "40");
+  hostdouble::setValue(file_, "kvslider.slider1.mixer.set:", "true");
+  startClean();
+  EXPECT_EQ(mixerdouble::opens(), 0);
+  EXPECT_EQ(slider().knobPos, 74);
+  EXPECT_EQ(tip(), "jukebox: 40% (not running)");
+  EXPECT_EQ(applications().find("    Applications\n      -- jukebox (not running)\n"), 0u);
+  SendMessageA(slider().window, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+  command("mutetoggle-slider1");
+  EXPECT_EQ(tip(), "jukebox: muted (not running)");
+  const size_t started =
+      endpointdouble::createSession(1, session(0x7FFF0301, L"JukeBox.exe", 1.0f));
+  deliver(kMsgAppSessions);
+  EXPECT_FLOAT_EQ(endpointdouble::sessionLevel(started), 0.42f);
+  EXPECT_TRUE(endpointdouble::sessionMuted(started));
+  stop();
+  EXPECT_EQ(stored("app.level:"), "42");
+  EXPECT_EQ(stored("mixer.set:"), "false");
+
+  // The mute lasts for the run; the level is put on the program as it starts.
+  endpointdouble::changeSessionElsewhere(started, 1.0f, true);
+  startClean();
+  EXPECT_FLOAT_EQ(endpointdouble::sessionLevel(started), 0.42f);
+  EXPECT_FALSE(endpointdouble::sessionMuted(started));
+
+  // The system sounds; a level out of range is repaired; an endpoint key wins.
+  command("app-slider1-0");
+  EXPECT_EQ(tip(), "System sounds: 100%");
+  stop();
+  EXPECT_EQ(stored("app:"), "systemsounds");
+  hostdouble::setValue(file_, "kvslider.slider1.app.level:", "150");
+  startClean();
+  EXPECT_EQ(slider().knobPos, 184);
+  stop();
+  hostdouble::setValue(file_, "kvslider.slider1.endpoint:", "default");
+  startClean();
+  EXPECT_EQ(tip(), "Speakers: 50%");
+  stop();
+  EXPECT_EQ(stored("app:"), "");
+}
+
+// The process image comes from the process where it can be opened: this one.
+TEST_F(AppBinding, TheImageComesFromTheProcessWhereItCanBeOpened) {
+  const size_t own = endpointdouble::addSession(
+      1, session(GetCurrentProcessId(), L"somethingelse.exe", 0.25f, L"@no such string"));
+  startClean();
+  command("app-slider1-" + std::to_string(GetCurrentProcessId()));
+  EXPECT_EQ(tip(), "kv_unit_tests: 25%");
+  EXPECT_EQ(endpointdouble::sessionLevel(own), 0.25f);
+  stop();
+  EXPECT_EQ(stored("app:"), "kv_unit_tests.exe");
+}
+
+}  // namespace

@@ -328,6 +328,18 @@ void benchPaint(int width, int height) {
       std::max(0.0, total.median - empty.median - gradientPerPaint));
 }
 
+// Building and showing the menu, with the number of host calls it makes.
+void menuRow(const char* what) {
+  const Figure f = measure(5, [&](int n) {
+    for (int i = 0; i < n; ++i) showConfigMenu(slider());
+  });
+  benchhost::resetCounters();
+  showConfigMenu(slider());
+  char platform[64];
+  std::snprintf(platform, sizeof platform, "host menu calls per build: %d", benchhost::menuCalls());
+  row(what, f, platform, {0, 0});
+}
+
 #ifdef KV_BENCH_DOUBLE
 std::wstring imagePath(int app) {
   return L"{0.0.0.00000000}.{bench}|\\Device\\HarddiskVolume1\\Apps\\app" + std::to_wstring(app) +
@@ -347,14 +359,7 @@ void benchAppMenu() {
     s.identifier = imagePath(i % 25);
     endpointdouble::addSession(static_cast<size_t>(i % 2), s);
   }
-  const Figure f = measure(5, [&](int n) {
-    for (int i = 0; i < n; ++i) showConfigMenu(slider());
-  });
-  benchhost::resetCounters();
-  showConfigMenu(slider());
-  char platform[64];
-  std::snprintf(platform, sizeof platform, "host menu calls per build: %d", benchhost::menuCalls());
-  row("menu with 50 sessions of 25 programs over 2 endpoints (doubles)", f, platform, {0, 0});
+  menuRow("menu with 50 sessions of 25 programs over 2 endpoints (doubles)");
 }
 
 // A drag step on a program with 8 sessions: every one of them is set.
@@ -384,14 +389,7 @@ void benchMenu() {
 #else
   const char* what = "menu of wine's endpoints and mixer devices";
 #endif
-  const Figure f = measure(5, [&](int n) {
-    for (int i = 0; i < n; ++i) showConfigMenu(slider());
-  });
-  benchhost::resetCounters();
-  showConfigMenu(slider());
-  char platform[64];
-  std::snprintf(platform, sizeof platform, "host menu calls per build: %d", benchhost::menuCalls());
-  row(what, f, platform, {0, 0});
+  menuRow(what);
 }
 
 // From the host's call to shown, registered windows; stopping is not counted.

@@ -22,24 +22,13 @@ bool bindFromTokens(Slider& s, const CommandTokens& t) {
   return true;
 }
 
-bool bindEndpointFromTokens(Slider& s, const CommandTokens& t) {
+// The newer bindings take one number of plain digits: an endpoint's place in
+// the list, or a process ID.
+template <void (Slider::*Bind)(unsigned)>
+bool bindByNumber(Slider& s, const CommandTokens& t) {
   std::uint32_t number = 0;
   if (!strictNumber(t, 3, UINT32_MAX, number)) return false;
-  s.bindEndpoint(number);
-  return true;
-}
-
-bool bindMicrophoneFromTokens(Slider& s, const CommandTokens& t) {
-  std::uint32_t number = 0;
-  if (!strictNumber(t, 3, UINT32_MAX, number)) return false;
-  s.bindMicrophone(number);
-  return true;
-}
-
-bool bindAppFromTokens(Slider& s, const CommandTokens& t) {
-  std::uint32_t process = 0;
-  if (!strictNumber(t, 3, UINT32_MAX, process)) return false;
-  s.bindApp(process);
+  (s.*Bind)(number);
   return true;
 }
 
@@ -105,11 +94,11 @@ constexpr Keyword kKeywords[] = {
     {"volume", 4, setVolume},
     {"volumeup", 2, volumeUp},
     {"volumedown", 2, volumeDown},
-    {"endpoint", 4, bindEndpointFromTokens},
+    {"endpoint", 4, bindByNumber<&Slider::bindEndpoint>},
     {"mutetoggle", 2, muteToggle},
     {"newslider", 2, newSlider},
-    {"microphone", 4, bindMicrophoneFromTokens},
-    {"app", 4, bindAppFromTokens},
+    {"microphone", 4, bindByNumber<&Slider::bindMicrophone>},
+    {"app", 4, bindByNumber<&Slider::bindApp>},
     {"removeslider", 2, removeSlider},
 };
 

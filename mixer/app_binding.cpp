@@ -9,19 +9,6 @@ namespace {
 
 constexpr double kSameLevel = 1e-4;  // what a float level keeps of a double
 
-class TaskText {
- public:
-  TaskText() = default;
-  ~TaskText() { CoTaskMemFree(text_); }
-  TaskText(const TaskText&) = delete;
-  TaskText& operator=(const TaskText&) = delete;
-  LPWSTR* out() { return &text_; }
-  const wchar_t* get() const { return text_ != nullptr ? text_ : L""; }
-
- private:
-  LPWSTR text_ = nullptr;
-};
-
 IAudioSessionManager2* managerOf(IMMDevice* device) {
   IAudioSessionManager2* manager = nullptr;
   if (FAILED(device->Activate(__uuidof(IAudioSessionManager2), CLSCTX_INPROC_SERVER, nullptr,
@@ -192,11 +179,11 @@ int rescan(AppVolume& a) {
       if (!belongs(a, control)) return true;
       TaskText instance;
       if (FAILED(control->GetSessionInstanceIdentifier(instance.out()))) *instance.out() = nullptr;
-      const int at = indexOf(a, control, instance.get());
+      const int at = indexOf(a, control, instance.text());
       if (at >= 0)
         seen[at] = true;
       else if (a.sessionCount < kMostAppSessions)
-        seen[a.sessionCount] = true, adopt(a, control, instance.get());
+        seen[a.sessionCount] = true, adopt(a, control, instance.text());
       return true;
     });
   for (int i = a.sessionCount - 1; i >= 0; --i)

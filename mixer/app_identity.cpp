@@ -26,19 +26,6 @@ LoadIndirectFn loadIndirect() {
   return fn;
 }
 
-class TaskText {
- public:
-  TaskText() = default;
-  ~TaskText() { CoTaskMemFree(text_); }
-  TaskText(const TaskText&) = delete;
-  TaskText& operator=(const TaskText&) = delete;
-  LPWSTR* out() { return &text_; }
-  const wchar_t* get() const { return text_ != nullptr ? text_ : L""; }
-
- private:
-  LPWSTR text_ = nullptr;
-};
-
 bool imageOfProcess(DWORD process, wchar_t (&path)[kPathChars]) {
   const QueryImageFn query = queryImage();
   if (query == nullptr || process == 0) return false;
@@ -55,7 +42,7 @@ bool imageOfProcess(DWORD process, wchar_t (&path)[kPathChars]) {
 bool imageOfIdentifier(IAudioSessionControl2* session, wchar_t (&path)[kPathChars]) {
   TaskText identifier;
   if (FAILED(session->GetSessionIdentifier(identifier.out()))) return false;
-  const wchar_t* from = identifier.get();
+  const wchar_t* from = identifier.text();
   while (*from != L'\0' && *from != L'|') ++from;
   if (*from == L'\0') return false;
   ++from;
@@ -115,7 +102,7 @@ void sessionAppName(IAudioSessionControl2* session, const char* image, char (&na
   TaskText display;
   wchar_t resolved[kAppNameSize] = L"";
   if (lstrcmpA(image, kSystemSounds) != 0 && SUCCEEDED(session->GetDisplayName(display.out()))) {
-    const wchar_t* text = display.get();
+    const wchar_t* text = display.text();
     const LoadIndirectFn load = loadIndirect();
     if (text[0] != L'@')
       lstrcpynW(resolved, text, kAppNameSize);

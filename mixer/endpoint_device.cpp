@@ -10,20 +10,6 @@ namespace {
 const PROPERTYKEY kFriendlyName = {
     {0xa45c254e, 0xdf1c, 0x4efd, {0x80, 0x20, 0x67, 0xd1, 0x46, 0xa8, 0x50, 0xe0}}, 14};
 
-// A text the system allocated for the caller.
-class TaskText {
- public:
-  TaskText() = default;
-  ~TaskText() { CoTaskMemFree(text_); }
-  TaskText(const TaskText&) = delete;
-  TaskText& operator=(const TaskText&) = delete;
-  LPWSTR* out() { return &text_; }
-  const wchar_t* get() const { return text_; }
-
- private:
-  LPWSTR text_ = nullptr;
-};
-
 class PropertyValue {
  public:
   PropertyValue() { PropVariantInit(&value_); }

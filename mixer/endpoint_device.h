@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <mmdeviceapi.h>
+#include <objbase.h>
 
 // Room for an endpoint ID, terminator included. Longer IDs are refused rather
 // than cut: a cut ID would name no endpoint, or another one.
@@ -48,6 +49,21 @@ class ComRef {
 
  private:
   T* p_ = nullptr;
+};
+
+// A text the system allocated for the caller.
+class TaskText {
+ public:
+  TaskText() = default;
+  ~TaskText() { CoTaskMemFree(text_); }
+  TaskText(const TaskText&) = delete;
+  TaskText& operator=(const TaskText&) = delete;
+  LPWSTR* out() { return &text_; }
+  const wchar_t* get() const { return text_; }
+  const wchar_t* text() const { return text_ != nullptr ? text_ : L""; }
+
+ private:
+  LPWSTR text_ = nullptr;
 };
 
 // The system's device enumerator, or null where Core Audio is missing. The

@@ -1,13 +1,27 @@
 #include "tests/support/plugin_fixture.h"
 
+#include <commctrl.h>
+
 #include "mixer/binding.h"
 #include "mixer/endpoint_apartment.h"
 #include "plugin/slider_list.h"
+#include "slider/tooltip.h"
 #include "tests/support/window_pixels.h"
 
 Slider& slider() {
   if (sliderCount() == 0) addSlider(1);
   return *sliderAt(0);
+}
+
+std::string tooltipText(const Slider& s) {
+  char text[256] = "";
+  TOOLINFOA ti = {};
+  ti.cbSize = TTTOOLINFOA_V1_SIZE;
+  ti.hwnd = s.window;
+  ti.uId = 1;
+  ti.lpszText = text;
+  SendMessageA(tooltipWindow(s), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
+  return text;
 }
 
 void pumpMessages() {

@@ -50,5 +50,8 @@ void pumpMessages();
 int deliverMixerNotifications(HWND window, UINT message = MM_MIXM_CONTROL_CHANGE);
 bool repaintPending(HWND window);
 
+// The text the slider's tooltip holds now ("" before it was first shown).
+std::string tooltipText(const Slider& s);
+
 // Repaints the whole window now: what it asked the host to draw, in order.
 std::vector<std::string> gradientsOfARepaint(HWND window);

@@ -82,14 +82,7 @@ class AppBinding : public PluginTest {
   }
   static std::string tip() {
     SendMessageA(slider().window, WM_NCMOUSEHOVER, HTCAPTION, 0);
-    char text[96] = "";
-    TOOLINFOA ti = {};
-    ti.cbSize = TTTOOLINFOA_V1_SIZE;
-    ti.hwnd = slider().window;
-    ti.uId = 1;
-    ti.lpszText = text;
-    SendMessageA(tooltipWindow(slider()), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
-    return text;
+    return tooltipText(slider());
   }
   std::string stored(const char* key) const {
     return hostdouble::value(file_, std::string("kvslider.slider1.") + key);

@@ -301,16 +301,7 @@ class Microphone : public EndpointBinding {
         {L"{cam}", L"Webcam", 0.8f, false, DEVICE_STATE_ACTIVE, eCapture});  // 4
     endpointdouble::switchDefault(3, eCapture);
   }
-  static std::string tip() {
-    char text[64] = "";
-    TOOLINFOA ti = {};
-    ti.cbSize = TTTOOLINFOA_V1_SIZE;
-    ti.hwnd = slider().window;
-    ti.uId = 1;
-    ti.lpszText = text;
-    SendMessageA(tooltipWindow(slider()), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
-    return text;
-  }
+  static std::string tip() { return tooltipText(slider()); }
 };
 
 TEST_F(Microphone, IsBoundSetMutedAndFollowedLikeTheSpeakers) {

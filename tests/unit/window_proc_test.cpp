@@ -67,16 +67,7 @@ class WindowProc : public PluginTest {
   }
 
   static bool tipShown() { return IsWindowVisible(tooltipWindow(slider())) != FALSE; }
-  static std::string tipText() {
-    char text[256] = "";
-    TOOLINFOA ti = {};
-    ti.cbSize = TTTOOLINFOA_V1_SIZE;
-    ti.hwnd = slider().window;
-    ti.uId = 1;
-    ti.lpszText = text;
-    SendMessageA(tooltipWindow(slider()), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&ti));
-    return text;
-  }
+  static std::string tipText() { return tooltipText(slider()); }
 
   static size_t sets() { return mixerdouble::sets().size(); }
   static DWORD lastRaw() { return mixerdouble::sets().back().raw; }

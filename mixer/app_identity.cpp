@@ -9,22 +9,32 @@ typedef HRESULT(WINAPI* LoadIndirectFn)(LPCWSTR, LPWSTR, UINT, void**);
 
 constexpr int kPathChars = 1024;
 
-// Looked up by name: systems before Vista lack the first, and the second
-// lives in a library the plug-in does not otherwise load.
+// Looked up by name, each time it is needed (rarely: at a bind, a menu, a new
+// session): systems before Vista lack the first, and the second lives in a
+// library the plug-in does not otherwise load.
 QueryImageFn queryImage() {
-  static const QueryImageFn fn = reinterpret_cast<QueryImageFn>(reinterpret_cast<void*>(
+  return reinterpret_cast<QueryImageFn>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleA("KERNEL32"), "QueryFullProcessImageNameW")));
-  return fn;
 }
 
-LoadIndirectFn loadIndirect() {
-  static const HMODULE shlwapi = LoadLibraryA("SHLWAPI.DLL");
-  static const LoadIndirectFn fn = shlwapi != nullptr
-                                       ? reinterpret_cast<LoadIndirectFn>(reinterpret_cast<void*>(
-                                             GetProcAddress(shlwapi, "SHLoadIndirectString")))
-                                       : nullptr;
-  return fn;
-}
+// The library stays loaded while the text is read, and is let go after.
+class Shlwapi {
+ public:
+  Shlwapi() : module_(LoadLibraryA("SHLWAPI.DLL")) {}
+  ~Shlwapi() {
+    if (module_ != nullptr) FreeLibrary(module_);
+  }
+  Shlwapi(const Shlwapi&) = delete;
+  Shlwapi& operator=(const Shlwapi&) = delete;
+  LoadIndirectFn loadIndirect() const {
+    return module_ != nullptr ? reinterpret_cast<LoadIndirectFn>(reinterpret_cast<void*>(
+                                    GetProcAddress(module_, "SHLoadIndirectString")))
+                              : nullptr;
+  }
+
+ private:
+  HMODULE module_;
+};
 
 bool imageOfProcess(DWORD process, wchar_t (&path)[kPathChars]) {
   const QueryImageFn query = queryImage();
@@ -103,7 +113,8 @@ void sessionAppName(IAudioSessionControl2* session, const char* image, char (&na
   wchar_t resolved[kAppNameSize] = L"";
   if (lstrcmpA(image, kSystemSounds) != 0 && SUCCEEDED(session->GetDisplayName(display.out()))) {
     const wchar_t* text = display.text();
-    const LoadIndirectFn load = loadIndirect();
+    const Shlwapi shlwapi;
+    const LoadIndirectFn load = shlwapi.loadIndirect();
     if (text[0] != L'@')
       lstrcpynW(resolved, text, kAppNameSize);
     else if (load == nullptr || FAILED(load(text, resolved, kAppNameSize, nullptr)))

@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include "plugin/slider_list.h"
 
 #include <cstring>
@@ -53,8 +55,11 @@ int lowestFreeSliderNumber() {
 
 Slider* addSlider(int number) {
   if (used == kMaxSliders || number < 1 || number > kMaxSliders) return nullptr;
-  Slider* s = new (std::nothrow) Slider();
-  if (s == nullptr) return nullptr;
+  // The process heap rather than operator new: the C++ runtime's allocator
+  // would more than double the size of the DLL.
+  void* memory = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(Slider));
+  if (memory == nullptr) return nullptr;
+  Slider* s = new (memory) Slider();
   s->initialise(number);
   slots[used++] = s;
   return s;
@@ -67,7 +72,8 @@ void dropSlider(Slider* s) {
   slots[--used] = nullptr;
   releaseBinding(s->binding);
   s->destroyWindow();
-  delete s;
+  s->~Slider();
+  HeapFree(GetProcessHeap(), 0, s);
 }
 
 void clearSliders() {

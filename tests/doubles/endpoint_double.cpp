@@ -575,7 +575,9 @@ void expireSession(size_t index) {
   fromAnotherThread([&] { expire(session(index)); });
 }
 
+// As on the system, a disconnected session answers nothing more.
 void disconnectSession(size_t index, AudioSessionDisconnectReason reason) {
+  session(index)->invalid = true;
   session(index)->notify([&](IAudioSessionEvents* e) { e->OnSessionDisconnected(reason); });
 }
 

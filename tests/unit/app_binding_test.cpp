@@ -131,6 +131,20 @@ TEST_F(AppBinding, ChosenFromTheMenuItHoldsOneLevelForAllTheProgramsSessions) {
   command("mutetoggle-slider1");
   EXPECT_FALSE(endpointdouble::sessionMuted(playerB_));
   EXPECT_EQ(endpointdouble::sessionEventsRegistered(), events - 2);
+  const size_t other = endpointdouble::createSession(1, session(0x7FFF0104, L"player.exe", 1.0f));
+  deliver(kMsgAppSessions);
+  endpointdouble::disconnectSession(other, DisconnectReasonDeviceRemoval);
+  EXPECT_EQ(deliver(kMsgAppSessions), 1);
+  EXPECT_EQ(endpointdouble::sessionEventsRegistered(), events - 2);
+
+  // An endpoint that goes takes its watch along, and brings it back.
+  EXPECT_EQ(endpointdouble::sessionNotificationsRegistered(), 2);
+  endpointdouble::setState(1, DEVICE_STATE_UNPLUGGED);
+  deliver(kMsgEndpointDevices);
+  EXPECT_EQ(endpointdouble::sessionNotificationsRegistered(), 1);
+  endpointdouble::setState(1, DEVICE_STATE_ACTIVE);
+  deliver(kMsgEndpointDevices);
+  EXPECT_EQ(endpointdouble::sessionNotificationsRegistered(), 2);
 
   // A process with no session: said, and the binding stays.
   command("app-slider1-12345");

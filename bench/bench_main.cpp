@@ -349,6 +349,7 @@ std::wstring imagePath(int app) {
 // 50 sessions of 25 programs over two endpoints: the Control menu with its
 // Applications submenu.
 void benchAppMenu() {
+  setUpMixer(1, 1, 0, 1);  // one small mixer device: the figure is the sessions'
   endpointdouble::reset(true);
   endpointdouble::addEndpoint({L"{bench}", L"Speakers", 0.5f});
   endpointdouble::addEndpoint({L"{bench2}", L"Headset", 0.5f});
@@ -359,7 +360,7 @@ void benchAppMenu() {
     s.identifier = imagePath(i % 25);
     endpointdouble::addSession(static_cast<size_t>(i % 2), s);
   }
-  menuRow("menu with 50 sessions of 25 programs over 2 endpoints (doubles)");
+  menuRow("menu with 50 sessions of 25 programs over 2 endpoints, 1 mixer device (doubles)");
 }
 
 // A drag step on a program with 8 sessions: every one of them is set.

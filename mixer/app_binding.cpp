@@ -297,7 +297,7 @@ bool listApps(AddApp add, void* context) {
   int count = 0;
   return forEachRenderSession([&](IAudioSessionControl2* control) {
     char image[kAppNameSize];
-    if (!sessionImage(control, image)) return true;
+    if (!sessionImage(control, image, true)) return true;
     for (int i = 0; i < count; ++i)
       if (lstrcmpiA(listed[i], image) == 0) return true;
     if (count == kMostListed) return false;

@@ -36,6 +36,14 @@ class Shlwapi {
   HMODULE module_;
 };
 
+// An "@dll,-id" name; the library is loaded only for such a name (loading it
+// costs a millisecond or more under wine: not for every session of a menu).
+void resolveIndirect(const wchar_t* text, wchar_t (&resolved)[kAppNameSize]) {
+  const Shlwapi shlwapi;
+  const LoadIndirectFn load = shlwapi.loadIndirect();
+  if (load == nullptr || FAILED(load(text, resolved, kAppNameSize, nullptr))) resolved[0] = L'\0';
+}
+
 bool imageOfProcess(DWORD process, wchar_t (&path)[kPathChars]) {
   const QueryImageFn query = queryImage();
   if (query == nullptr || process == 0) return false;
@@ -72,7 +80,7 @@ const wchar_t* fileNameOf(const wchar_t* path) {
 
 }  // namespace
 
-bool sessionImage(IAudioSessionControl2* session, char (&image)[kAppNameSize]) {
+bool sessionImage(IAudioSessionControl2* session, char (&image)[kAppNameSize], bool quick) {
   image[0] = '\0';
   if (session->IsSystemSoundsSession() == S_OK) {
     lstrcpynA(image, kSystemSounds, kAppNameSize);
@@ -81,8 +89,9 @@ bool sessionImage(IAudioSessionControl2* session, char (&image)[kAppNameSize]) {
   wchar_t path[kPathChars] = L"";
   DWORD process = 0;
   const bool found =
+      (quick && imageOfIdentifier(session, path)) ||
       (SUCCEEDED(session->GetProcessId(&process)) && imageOfProcess(process, path)) ||
-      imageOfIdentifier(session, path);
+      (!quick && imageOfIdentifier(session, path));
   if (!found) return false;
   wchar_t name[kAppNameSize];
   lstrcpynW(name, fileNameOf(path), kAppNameSize);
@@ -113,12 +122,10 @@ void sessionAppName(IAudioSessionControl2* session, const char* image, char (&na
   wchar_t resolved[kAppNameSize] = L"";
   if (lstrcmpA(image, kSystemSounds) != 0 && SUCCEEDED(session->GetDisplayName(display.out()))) {
     const wchar_t* text = display.text();
-    const Shlwapi shlwapi;
-    const LoadIndirectFn load = shlwapi.loadIndirect();
     if (text[0] != L'@')
       lstrcpynW(resolved, text, kAppNameSize);
-    else if (load == nullptr || FAILED(load(text, resolved, kAppNameSize, nullptr)))
-      resolved[0] = L'\0';
+    else
+      resolveIndirect(text, resolved);
   }
   if (resolved[0] != L'\0')
     narrowToFit(resolved, name, kAppNameSize);

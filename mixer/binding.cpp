@@ -63,7 +63,14 @@ void endAll(Binding& b) {
 void setEventContext(Binding& b, const GUID& context) { b.endpoint.context = context; }
 
 bool volumeBound(const Binding& b) {
-  return b.winmm.bound || endpointBound(b.endpoint) || appChosen(b.app);
+  switch (b.kind) {
+    case BindingKind::Winmm: return b.winmm.bound;
+    case BindingKind::Endpoint:
+    case BindingKind::Microphone: return endpointBound(b.endpoint);
+    case BindingKind::App: return appChosen(b.app);  // held while it does not run
+    case BindingKind::None: break;
+  }
+  return false;
 }
 
 bool volumeRunning(const Binding& b) { return !appChosen(b.app) || appRunning(b.app); }
@@ -77,12 +84,16 @@ bool volumeChosen(const Binding& b) {
          appChosen(b.app);
 }
 
-bool winmmBound(const Binding& b) { return b.winmm.bound; }
-
 const char* volumeName(const Binding& b) {
-  if (b.winmm.bound) return b.winmm.lineName;
-  if (endpointBound(b.endpoint)) return b.endpoint.name;
-  return b.app.name;
+  if (!volumeBound(b)) return "";
+  switch (b.kind) {
+    case BindingKind::Winmm: return b.winmm.lineName;
+    case BindingKind::Endpoint:
+    case BindingKind::Microphone: return b.endpoint.name;
+    case BindingKind::App: return b.app.name;
+    case BindingKind::None: break;
+  }
+  return "";
 }
 
 bool followsDefaultEndpoint(const Binding& b, EDataFlow flow) {
@@ -161,15 +172,16 @@ void releaseBinding(Binding& b) { endAll(b); }
 
 VolumeReading writeVolumeLevel(Binding& b, double level) {
   VolumeReading r;
-  if (appChosen(b.app)) {
-    setAppLevel(b.app, level);
-    return r;
+  if (!volumeBound(b)) return r;
+  switch (b.kind) {
+    case BindingKind::App: setAppLevel(b.app, level); return r;
+    // A drag goes on following the mouse either way; a step reads back.
+    case BindingKind::Winmm: writeWinmmLevel(b.winmm, level); return r;
+    case BindingKind::Endpoint:
+    case BindingKind::Microphone: break;
+    case BindingKind::None: return r;
   }
-  if (b.winmm.bound) {
-    writeWinmmLevel(b.winmm, level);  // a drag goes on following the mouse either way
-    return r;
-  }
-  if (!endpointBound(b.endpoint) || writeEndpointLevel(b.endpoint, level)) return r;
+  if (writeEndpointLevel(b.endpoint, level)) return r;
   // The endpoint refused (wine does not implement it): say so once, and show
   // the level it really has rather than one it never took.
   if (!b.setFailureShown) r.failure = VolumeFailure::SetRefused;
@@ -191,13 +203,25 @@ VolumeReading readBackVolumeLevel(const Binding& b, double written) {
 }
 
 bool readVolumeMute(const Binding& b, bool& muted) {
-  if (appChosen(b.app)) return muted = b.app.heldMuted, true;
-  return b.winmm.bound ? readWinmmMute(b.winmm, muted) : readEndpointMute(b.endpoint, muted);
+  switch (b.kind) {
+    case BindingKind::Winmm: return readWinmmMute(b.winmm, muted);
+    case BindingKind::Endpoint:
+    case BindingKind::Microphone: return readEndpointMute(b.endpoint, muted);
+    case BindingKind::App: return appChosen(b.app) && (muted = b.app.heldMuted, true);
+    case BindingKind::None: break;
+  }
+  return false;
 }
 
 bool writeVolumeMute(Binding& b, bool muted) {
-  if (appChosen(b.app)) return setAppMute(b.app, muted), true;
-  return b.winmm.bound ? writeWinmmMute(b.winmm, muted) : writeEndpointMute(b.endpoint, muted);
+  switch (b.kind) {
+    case BindingKind::Winmm: return writeWinmmMute(b.winmm, muted);
+    case BindingKind::Endpoint:
+    case BindingKind::Microphone: return writeEndpointMute(b.endpoint, muted);
+    case BindingKind::App: return appChosen(b.app) && (setAppMute(b.app, muted), true);
+    case BindingKind::None: break;
+  }
+  return false;
 }
 
 VolumeReading followMixerChange(const Binding& b, unsigned control) {

@@ -34,7 +34,8 @@ struct VolumeReading {
 constexpr int kStoredTextSize = 256;
 
 struct Binding {
-  BindingKind kind = BindingKind::None;  // what is chosen, bound now or not
+  // What was chosen last, bound now or not; the functions below go by it.
+  BindingKind kind = BindingKind::None;
   WinmmControl winmm = {};
   EndpointVolume endpoint;
   AppVolume app;
@@ -55,9 +56,8 @@ struct Binding {
 
 void setEventContext(Binding& b, const GUID& context);
 
-bool volumeBound(const Binding& b);   // the knob shows a volume
-bool volumeChosen(const Binding& b);  // bound now, or waiting for its device
-bool winmmBound(const Binding& b);
+bool volumeBound(const Binding& b);        // the knob shows a volume
+bool volumeChosen(const Binding& b);       // bound now, or waiting for its device
 const char* volumeName(const Binding& b);  // empty when it has none
 // False while the bound application has no session: what is held waits for it.
 bool volumeRunning(const Binding& b);

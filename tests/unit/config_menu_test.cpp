@@ -209,6 +209,7 @@ TEST_F(ConfigMenu, ChecksTheBoundControlInEveryDeviceWithItsIdentifiers) {
   mixerdouble::addDevice(speakers("Second"));
   // Same control identifier on another line: not the bound control.
   mixerdouble::addDevice(device("Third", {line(0xFFFF0009, "Master Volume", {control(0)})}));
+  slider().binding.kind = BindingKind::Winmm;
   slider().binding.winmm.bound = true;
   slider().binding.winmm.deviceId = 0;
   slider().binding.winmm.lineId = 0xFFFF0000;

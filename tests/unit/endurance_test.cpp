@@ -91,8 +91,37 @@ void expectNoGrowth(const Resources& before, const Resources& after) {
       after.threadWindows, before.mixerHandles, after.mixerHandles);
 }
 
+// The system calling from its own threads for as long as it lives.
+struct CallbackStorm {
+  CallbackStorm() { endpointdouble::startCallbackStorm(); }
+  ~CallbackStorm() { endpointdouble::stopCallbackStorm(); }
+  CallbackStorm(const CallbackStorm&) = delete;
+  CallbackStorm& operator=(const CallbackStorm&) = delete;
+};
+
 class Endurance : public PluginTest {
  protected:
+  static void oneSpeaker() {
+    endpointdouble::reset(true);
+    endpointdouble::addEndpoint({L"{speakers}", L"Speakers", 0.5f});
+    endpointdouble::switchDefault(0);
+  }
+
+  // Starts, runs and stops the plug-in cycles times; nothing may pile up.
+  template <typename Run>
+  void cycle(int cycles, Run run) {
+    const Resources before = measure();
+    for (int i = 0; i < cycles; ++i) {
+      ASSERT_EQ(start(), 0) << "cycle " << i;
+      run(i);
+      if (HasFatalFailure()) return;
+      pumpMessages();
+      stop();
+      if (i % 50 == 0) hostdouble::clearCalls();
+    }
+    expectNoGrowth(before, measure());
+  }
+
   void SetUp() override {
     PluginTest::SetUp();
     mixerdouble::Device device;
@@ -117,45 +146,24 @@ TEST_F(Endurance, AThousandStartsAndStopsLeaveNothingBehind) {
   stop();
   ASSERT_EQ(start(), 0);
   stop();
-  const Resources before = measure();
-  for (int i = 0; i < 1000; ++i) {
-    ASSERT_EQ(start(), 0) << "cycle " << i;
+  cycle(1000, [](int i) {
     ASSERT_TRUE(slider().binding.winmm.bound) << "cycle " << i;
     UpdateWindow(slider().window);  // every run paints, making its off-screen buffer
-    stop();
-    if (i % 50 == 0) {
-      pumpMessages();
-      hostdouble::clearCalls();
-    }
-  }
-  expectNoGrowth(before, measure());
+  });
   EXPECT_EQ(mixerdouble::openHandles(), 0);  // every binding goes at stop
 }
 
 // The system keeps calling from its own threads while the plug-in starts and
 // stops: every callback must be unregistered before its window goes.
 TEST_F(Endurance, AThousandEndpointStartsAndStopsUnderFiringCallbacksLeaveNothingRegistered) {
-  endpointdouble::reset(true);
-  endpointdouble::addEndpoint({L"{speakers}", L"Speakers", 0.5f});
-  endpointdouble::switchDefault(0);
+  oneSpeaker();
   ASSERT_EQ(start(), 0);
   slider().handleCommand("@KvSliderConfigure-endpoint-slider1-0");
   stop();
   ASSERT_EQ(start(), 0);
   stop();
-  const Resources before = measure();
-  struct Storm {
-    Storm() { endpointdouble::startCallbackStorm(); }
-    ~Storm() { endpointdouble::stopCallbackStorm(); }
-  } storm;
-  for (int i = 0; i < 1000; ++i) {
-    ASSERT_EQ(start(), 0) << "cycle " << i;
-    ASSERT_TRUE(volumeBound(slider().binding)) << "cycle " << i;
-    pumpMessages();
-    stop();
-    if (i % 50 == 0) hostdouble::clearCalls();
-  }
-  expectNoGrowth(before, measure());
+  const CallbackStorm storm;
+  cycle(1000, [](int i) { ASSERT_TRUE(volumeBound(slider().binding)) << "cycle " << i; });
   EXPECT_EQ(endpointdouble::registeredCallbacks(), 0);
   EXPECT_EQ(endpointdouble::referencesHeld(), 0);
 }
@@ -163,9 +171,7 @@ TEST_F(Endurance, AThousandEndpointStartsAndStopsUnderFiringCallbacksLeaveNothin
 // Sixteen sliders, every other one on the endpoint and the rest on one mixer
 // control, started, painted and stopped a hundred times under firing callbacks.
 TEST_F(Endurance, AHundredStartsOfSixteenSlidersLeaveNothingBehind) {
-  endpointdouble::reset(true);
-  endpointdouble::addEndpoint({L"{speakers}", L"Speakers", 0.5f});
-  endpointdouble::switchDefault(0);
+  oneSpeaker();
   ASSERT_EQ(start(), 0);
   const std::string file = settingsPath;
   stop();
@@ -181,24 +187,15 @@ TEST_F(Endurance, AHundredStartsOfSixteenSlidersLeaveNothingBehind) {
   hostdouble::setValue(file, "kvslider.sliders:", names);
   ASSERT_EQ(start(), 0);
   stop();
-  const Resources before = measure();
-  struct Storm {
-    Storm() { endpointdouble::startCallbackStorm(); }
-    ~Storm() { endpointdouble::stopCallbackStorm(); }
-  } storm;
-  for (int i = 0; i < 100; ++i) {
-    ASSERT_EQ(start(), 0) << "cycle " << i;
+  const CallbackStorm storm;
+  cycle(100, [](int i) {
     ASSERT_EQ(sliderCount(), 16);
     for (int k = 0; k < 16; ++k) {
       ASSERT_TRUE(volumeBound(sliderAt(k)->binding)) << "cycle " << i << ", slider " << k;
       UpdateWindow(sliderAt(k)->window);
     }
     EXPECT_EQ(mixerdouble::openHandles(), 8);
-    pumpMessages();
-    stop();
-    hostdouble::clearCalls();
-  }
-  expectNoGrowth(before, measure());
+  });
   EXPECT_EQ(endpointdouble::registeredCallbacks(), 0);
   EXPECT_EQ(endpointdouble::referencesHeld(), 0);
 }
@@ -206,9 +203,7 @@ TEST_F(Endurance, AHundredStartsOfSixteenSlidersLeaveNothingBehind) {
 // A program's sessions appear and expire from the system's threads while the
 // plug-in starts bound to it and stops, a thousand times.
 TEST_F(Endurance, AThousandApplicationStartsWhileSessionsChurnLeaveNothingRegistered) {
-  endpointdouble::reset(true);
-  endpointdouble::addEndpoint({L"{speakers}", L"Speakers", 0.5f});
-  endpointdouble::switchDefault(0);
+  oneSpeaker();
   endpointdouble::Session player;
   player.processId = 0x7FFF0101;
   player.identifier = L"{e}|\\Device\\HarddiskVolume3\\player.exe%b{0}";
@@ -219,21 +214,13 @@ TEST_F(Endurance, AThousandApplicationStartsWhileSessionsChurnLeaveNothingRegist
   stop();
   ASSERT_EQ(start(), 0);
   stop();
-  const Resources before = measure();
   struct Churn {
     explicit Churn(const endpointdouble::Session& like) {
       endpointdouble::startSessionChurn(0, like);
     }
     ~Churn() { endpointdouble::stopSessionChurn(); }
   } churn(player);
-  for (int i = 0; i < 1000; ++i) {
-    ASSERT_EQ(start(), 0) << "cycle " << i;
-    ASSERT_TRUE(volumeBound(slider().binding)) << "cycle " << i;
-    pumpMessages();
-    stop();
-    if (i % 50 == 0) hostdouble::clearCalls();
-  }
-  expectNoGrowth(before, measure());
+  cycle(1000, [](int i) { ASSERT_TRUE(volumeBound(slider().binding)) << "cycle " << i; });
   EXPECT_EQ(endpointdouble::registeredCallbacks(), 0);
   EXPECT_EQ(endpointdouble::referencesHeld(), 0);
 }

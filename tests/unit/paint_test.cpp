@@ -43,6 +43,7 @@ class Paint : public PluginTest {
   static void set(const char* key, const char* text) { hostdouble::setValue(kStyle, key, text); }
 
   void bindAt(int knobPos) {
+    slider().binding.kind = BindingKind::Winmm;
     slider().binding.winmm.bound = true;
     slider().knobPos = knobPos;
   }

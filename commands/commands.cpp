@@ -108,9 +108,9 @@ constexpr int kInstanceToken = 2;
 // only the one it names acts, and a command naming none (a hotkey of a slider
 // removed since) is dropped by all of them without a word.
 bool addressedTo(const Slider& s, const CommandTokens& t) {
-  if (sliderCount() <= 1 && !s.removing) return true;
-  return t.count > kInstanceToken && std::strcmp(t.token[kInstanceToken], s.name) == 0 &&
-         !s.removing;
+  if (s.removing) return false;
+  if (sliderCount() <= 1) return true;
+  return t.count > kInstanceToken && std::strcmp(t.token[kInstanceToken], s.name) == 0;
 }
 
 }  // namespace

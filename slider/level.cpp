@@ -59,8 +59,9 @@ void Slider::bindApp(unsigned process) { take(::bindApp(binding, window, process
 
 void Slider::unbindControl() {
   unbindVolume(binding);
-  muted = false;
-  repaint();
+  VolumeReading nothing;
+  nothing.rebound = true;  // the knob goes, the mute with it
+  take(nothing);
 }
 
 void Slider::writeLevel() { take(writeVolumeLevel(binding, value)); }

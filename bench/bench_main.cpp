@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -379,9 +380,86 @@ void benchAppDrag() {
   benchDragStep("application, 8 sessions, fake enumerator", "", [] { return Figure{0, 0}; });
   slider().unbindControl();
 }
+
+double threadSeconds() {
+  FILETIME created, exited, kernel, user;
+  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+  const auto seconds = [](FILETIME f) {
+    return static_cast<double>(static_cast<ULONGLONG>(f.dwHighDateTime) << 32 | f.dwLowDateTime) /
+           1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
+// A program that opens and closes streams as fast as it can: 500 sessions a
+// second for 10 s while a slider is bound to it. The window thread's time in
+// the plug-in, then how soon a session that appears after the burst holds
+// the level.
+void benchSessionChurn() {
+  constexpr double kSeconds = 10.0;
+  constexpr int kPerSecond = 500;
+  endpointdouble::reset(true);
+  endpointdouble::setEchoes(false);  // the fake's echoes cost threads of its own
+  endpointdouble::addEndpoint({L"{bench}", L"Speakers", 0.5f});
+  endpointdouble::switchDefault(0);
+  endpointdouble::Session player;
+  player.processId = 0x7FFF2000u;
+  player.identifier = imagePath(99);
+  player.level = 0.3f;
+  endpointdouble::addSession(0, player);
+  slider().bindApp(player.processId);
+  pump();
+  HWND w = slider().window;
+  endpointdouble::startSessionChurn(0, player, kPerSecond);
+  double inPlugin = 0.0;
+  int handled = 0;
+  const double cpuBefore = threadSeconds();
+  const double start = now();
+  while (now() - start < kSeconds) {
+    MSG msg;
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+      continue;
+    }
+    const double t0 = now();
+    DispatchMessageA(&msg);
+    if (msg.hwnd == w) inPlugin += now() - t0, ++handled;
+  }
+  const double cpu = threadSeconds() - cpuBefore;
+  endpointdouble::stopSessionChurn();
+  const int churned = endpointdouble::sessionsChurned();
+  pump();
+
+  player.processId += 1;
+  player.level = 1.0f;
+  const double appeared = now();
+  const size_t later = endpointdouble::createSession(0, player);
+  while (std::abs(endpointdouble::sessionLevel(later) - 0.3f) > 1e-4f && now() - appeared < 1.0) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    pump();
+  }
+  const double latency = now() - appeared;
+  std::printf("\n| a program churning sessions, bound (fake enumerator) | figure | target |\n");
+  std::printf("|---|---|---|\n");
+  std::printf("| sessions that came and went | %d in %.0f s | %d a second |\n", churned, kSeconds,
+              kPerSecond);
+  std::printf(
+      "| window thread in the plug-in | %.3f s (%.2f %% of one core), %d messages | "
+      "at most 0.5 s (5 %%) |\n",
+      inPlugin, 100.0 * inPlugin / kSeconds, handled);
+  std::printf("| window thread's CPU time, its message loop included | %.3f s (%.2f %%) | |\n", cpu,
+              100.0 * cpu / kSeconds);
+  std::printf(
+      "| a session appearing after the burst holds the level after | %.2f ms | "
+      "at most 100 ms |\n",
+      latency * 1e3);
+  slider().unbindControl();
+  pump();
+}
 #else
 void benchAppMenu() {}
 void benchAppDrag() {}
+void benchSessionChurn() {}
 #endif
 
 void benchMenu() {
@@ -454,6 +532,7 @@ int main() {
   benchMenu();
   benchAppMenu();
   benchAppDrag();
+  benchSessionChurn();
   endPlugin(instance);
   benchStart(instance);
   setUpMixer(1, 1, 0, 1);

@@ -1,5 +1,6 @@
 #include "mixer/app_binding.h"
 
+#include <cstring>
 #include <utility>
 
 #include "mixer/endpoint_callbacks.h"
@@ -103,7 +104,7 @@ void watch(AppVolume& a, IMMDevice* device, const wchar_t* id) {
   *w.manager.out() = managerOf(device);
   if (!w.manager) return;
   lstrcpynW(w.endpointId, id, kEndpointIdSize);
-  *w.callback.out() = newSessionsCallback(a.window);
+  *w.callback.out() = newSessionsCallback(a.posts.get());
   if (w.callback && !registerSessions(w, true)) w.callback.reset();
   ++a.watchCount;
 }
@@ -146,8 +147,8 @@ int indexOf(const AppVolume& a, IAudioSessionControl2* control, const wchar_t* i
 }
 
 bool belongs(const AppVolume& a, IAudioSessionControl2* control) {
-  char image[kAppNameSize];
-  return sessionImage(control, image) && lstrcmpiA(image, a.image) == 0;
+  char image[kAppImageSize];
+  return a.image[0] != '\0' && sessionImage(control, image) && std::strcmp(image, a.image) == 0;
 }
 
 // A session of the application seen for the first time: watched and set to what is held.
@@ -161,7 +162,7 @@ void adopt(AppVolume& a, IAudioSessionControl2* control, const wchar_t* instance
   control->AddRef();
   *s.control.out() = control;
   lstrcpynW(s.instance, instance, kEndpointIdSize);
-  *s.events.out() = newSessionEventsCallback(a.window, a.context);
+  *s.events.out() = newSessionEventsCallback(a.posts.get(), a.context);
   if (s.events && FAILED(control->RegisterAudioSessionNotification(s.events.get())))
     s.events.reset();
   if (a.sessionCount == 0) sessionAppName(control, a.image, a.name);
@@ -214,7 +215,7 @@ bool readSession(const AppSession& s, double& level, bool& muted) {
 
 }  // namespace
 
-bool findApp(DWORD process, char (&image)[kAppNameSize], char (&name)[kAppNameSize]) {
+bool findApp(DWORD process, char (&image)[kAppImageSize], char (&name)[kAppNameSize]) {
   image[0] = '\0';
   forEachRenderSession([&](IAudioSessionControl2* control) {
     DWORD owner = 0;
@@ -227,15 +228,19 @@ bool findApp(DWORD process, char (&image)[kAppNameSize], char (&name)[kAppNameSi
   return image[0] != '\0';
 }
 
-void bindApp(AppVolume& a, HWND window, const char* image, bool takeLevel) {
+void bindApp(AppVolume& a, PendingPosts* posts, const char* image, const char* name,
+             bool takeLevel) {
   releaseApp(a);
-  lstrcpynA(a.image, image, kAppNameSize);
-  appNameOfImage(image, a.name);
-  a.window = window;
+  a.chosen = true;
+  lstrcpynA(a.image, image, kAppImageSize);
+  lstrcpynA(a.name, name, kAppNameSize);
+  if (a.image[0] == '\0') return;  // no session can be its: held, never running
+  if (posts != nullptr) posts->AddRef();
+  *a.posts.out() = posts;
   a.onWorker = enterMtaWorker();
   *a.enumerator.out() = createDeviceEnumerator();
   if (!a.enumerator) return;  // held, never running
-  ComRef<IMMNotificationClient> callback(newDevicesCallback(window, eRender));
+  ComRef<IMMNotificationClient> callback(newDevicesCallback(posts, eRender));
   if (callback && SUCCEEDED(a.enumerator->RegisterEndpointNotificationCallback(callback.get())))
     a.devicesCallback = std::move(callback);
   watchEndpoints(a);
@@ -253,6 +258,8 @@ void releaseApp(AppVolume& a) {
   a.enumerator.reset();
   if (a.onWorker) leaveMtaWorker();
   a.onWorker = false;
+  a.posts.reset();
+  a.chosen = false;
   a.image[0] = '\0';
   a.name[0] = '\0';
   a.heldMuted = false;
@@ -270,9 +277,14 @@ void setAppMute(AppVolume& a, bool muted) {
 
 void followAppSessions(AppVolume& a) {
   if (!appChosen(a) || !a.enumerator) return;
-  watchEndpoints(a);
   const int adopted = rescan(a);
   if (adopted >= 0) applyHeld(a, adopted, true, true);
+}
+
+void followAppEndpoints(AppVolume& a) {
+  if (!appChosen(a) || !a.enumerator) return;
+  watchEndpoints(a);
+  followAppSessions(a);
 }
 
 bool followAppVolume(AppVolume& a) {
@@ -293,20 +305,22 @@ bool followAppVolume(AppVolume& a) {
 
 bool listApps(AddApp add, void* context) {
   constexpr int kMostListed = 64;
-  char listed[kMostListed][kAppNameSize];
+  char listed[kMostListed][kAppImageSize];
   int count = 0;
   return forEachRenderSession([&](IAudioSessionControl2* control) {
-    char image[kAppNameSize];
-    if (!sessionImage(control, image, true)) return true;
+    char image[kAppImageSize];
+    if (!sessionImage(control, image)) return true;
+    // The command names a program by a process of its; 0 is the system sounds.
+    DWORD process = 0;
+    const bool sounds = std::strcmp(image, kSystemSounds) == 0;
+    if (!sounds && (FAILED(control->GetProcessId(&process)) || process == 0)) return true;
     for (int i = 0; i < count; ++i)
-      if (lstrcmpiA(listed[i], image) == 0) return true;
+      if (std::strcmp(listed[i], image) == 0) return true;
     if (count == kMostListed) return false;
-    lstrcpynA(listed[count++], image, kAppNameSize);
+    lstrcpynA(listed[count++], image, kAppImageSize);
     char name[kAppNameSize];
     sessionAppName(control, image, name);
-    DWORD process = 0;
-    if (lstrcmpA(image, kSystemSounds) == 0 || FAILED(control->GetProcessId(&process))) process = 0;
-    add(context, image, name, process);
+    add(context, image, name, sounds ? 0 : process);
     return true;
   });
 }

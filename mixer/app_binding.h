@@ -11,6 +11,7 @@
 
 #include "mixer/app_identity.h"
 #include "mixer/endpoint_device.h"
+#include "mixer/pending_posts.h"
 
 constexpr int kMostAppSessions = 32;
 constexpr int kMostWatchedEndpoints = 16;
@@ -30,11 +31,14 @@ struct SessionWatch {
 };
 
 struct AppVolume {
-  char image[kAppNameSize] = "";  // "player.exe" or "systemsounds"; empty: none chosen
-  char name[kAppNameSize] = "";   // as users know it
+  bool chosen = false;
+  // "player.exe" or "systemsounds", matched byte for byte; empty for a
+  // stored name that could not be read, which matches no session.
+  char image[kAppImageSize] = "";
+  char name[kAppNameSize] = "";  // as users know it
   double heldLevel = 1.0;
   bool heldMuted = false;
-  HWND window = nullptr;
+  ComRef<PendingPosts> posts;  // where the callbacks post
   GUID context = {};
   bool onWorker = false;  // holds a use of the MTA worker
   ComRef<IMMDeviceEnumerator> enumerator;
@@ -52,20 +56,25 @@ struct AppVolume {
 // The application of the session whose process ID is process (0: the system
 // sounds) on any active render endpoint: its image and name. False when no
 // session has that ID.
-bool findApp(DWORD process, char (&image)[kAppNameSize], char (&name)[kAppNameSize]);
+bool findApp(DWORD process, char (&image)[kAppImageSize], char (&name)[kAppNameSize]);
 
-// Binds image's sessions; takeLevel: the first session's level and mute
-// become the held ones, else the held ones are set on every session.
-void bindApp(AppVolume& a, HWND window, const char* image, bool takeLevel);
+// Binds image's sessions (an empty image: a stored name that could not be
+// read, shown by name and never running); takeLevel: the first session's
+// level and mute become the held ones, else the held ones are set on every
+// session. The callbacks post through posts.
+void bindApp(AppVolume& a, PendingPosts* posts, const char* image, const char* name,
+             bool takeLevel);
 void releaseApp(AppVolume& a);
-inline bool appChosen(const AppVolume& a) { return a.image[0] != '\0'; }
+inline bool appChosen(const AppVolume& a) { return a.chosen; }
 inline bool appRunning(const AppVolume& a) { return a.sessionCount > 0; }
 
 // The held level and mute, on every session of the application.
 void setAppLevel(AppVolume& a, double level);
 void setAppMute(AppVolume& a, bool muted);
-// kMsgAppSessions, kMsgEndpointDevices: sessions and endpoints that came or went.
+// kMsgAppSessions: sessions that came or went.
 void followAppSessions(AppVolume& a);
+// kMsgEndpointDevices: render endpoints that came or went, with their sessions.
+void followAppEndpoints(AppVolume& a);
 // kMsgAppVolume: a change made elsewhere to one session becomes the held
 // level or mute, and the others follow. True when what is held changed.
 bool followAppVolume(AppVolume& a);

@@ -1,5 +1,7 @@
 #include "mixer/app_identity.h"
 
+#include <cstring>
+
 #include "mixer/endpoint_device.h"
 
 namespace {
@@ -44,31 +46,28 @@ void resolveIndirect(const wchar_t* text, wchar_t (&resolved)[kAppNameSize]) {
   if (load == nullptr || FAILED(load(text, resolved, kAppNameSize, nullptr))) resolved[0] = L'\0';
 }
 
+// The process handle is closed on every way out.
+class ProcessHandle {
+ public:
+  explicit ProcessHandle(DWORD process)
+      : handle_(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process)) {}
+  ~ProcessHandle() {
+    if (handle_ != nullptr) CloseHandle(handle_);
+  }
+  ProcessHandle(const ProcessHandle&) = delete;
+  ProcessHandle& operator=(const ProcessHandle&) = delete;
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
 bool imageOfProcess(DWORD process, wchar_t (&path)[kPathChars]) {
   const QueryImageFn query = queryImage();
   if (query == nullptr || process == 0) return false;
-  HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
-  if (handle == nullptr) return false;
+  const ProcessHandle handle(process);
   DWORD size = kPathChars;
-  const bool read = query(handle, 0, path, &size) != FALSE;
-  CloseHandle(handle);
-  return read;
-}
-
-// "{endpoint}|\Device\...\player.exe%b{...}": the image path between the
-// first "|" and the "%b" after it.
-bool imageOfIdentifier(IAudioSessionControl2* session, wchar_t (&path)[kPathChars]) {
-  TaskText identifier;
-  if (FAILED(session->GetSessionIdentifier(identifier.out()))) return false;
-  const wchar_t* from = identifier.text();
-  while (*from != L'\0' && *from != L'|') ++from;
-  if (*from == L'\0') return false;
-  ++from;
-  int length = 0;
-  while (from[length] != L'\0' && !(from[length] == L'%' && from[length + 1] == L'b')) ++length;
-  if (from[length] == L'\0' || length == 0 || length >= kPathChars) return false;
-  lstrcpynW(path, from, length + 1);
-  return true;
+  return handle.get() != nullptr && query(handle.get(), 0, path, &size) != FALSE;
 }
 
 const wchar_t* fileNameOf(const wchar_t* path) {
@@ -78,37 +77,81 @@ const wchar_t* fileNameOf(const wchar_t* path) {
   return name;
 }
 
+// "{endpoint}|\Device\...\player.exe%b{...}": the image path between the "|"
+// and the last "%b" (a folder or a file may hold "%b" itself). The system
+// writes "#" where the session has no image of its own.
+bool imageOfIdentifier(IAudioSessionControl2* session, wchar_t (&path)[kPathChars]) {
+  TaskText identifier;
+  if (FAILED(session->GetSessionIdentifier(identifier.out()))) return false;
+  const wchar_t* from = identifier.text();
+  while (*from != L'\0' && *from != L'|') ++from;
+  if (*from == L'\0') return false;
+  ++from;
+  int length = -1;
+  for (int i = 0; from[i] != L'\0'; ++i)
+    if (from[i] == L'%' && from[i + 1] == L'b') length = i;
+  if (length <= 0 || length >= kPathChars) return false;
+  lstrcpynW(path, from, length + 1);
+  const wchar_t* name = fileNameOf(path);
+  return name[0] != L'\0' && lstrcmpW(name, L"#") != 0;
+}
+
+// Lower case for every script, the same whatever the user's language: the
+// name is matched byte for byte and stored.
+void lowerCase(wchar_t* text, int length) {
+  if (LCMapStringW(LOCALE_INVARIANT, LCMAP_LOWERCASE, text, length, text, length) == 0)
+    CharLowerBuffW(text, static_cast<DWORD>(length));
+}
+
 }  // namespace
 
-bool sessionImage(IAudioSessionControl2* session, char (&image)[kAppNameSize], bool quick) {
+bool imageNameToText(const wchar_t* name, char (&image)[kAppImageSize]) {
+  image[0] = '\0';
+  wchar_t lower[kPathChars];
+  const int length = lstrlenW(name);
+  if (length == 0 || length >= kPathChars) return false;
+  lstrcpynW(lower, name, kPathChars);
+  lowerCase(lower, length);
+  const int written =
+      WideCharToMultiByte(CP_UTF8, 0, lower, length, image, kAppImageSize - 1, nullptr, nullptr);
+  // Too long to be stored whole: no name rather than a cut one.
+  if (written <= 0 || written > kLongestStoredImage) return image[0] = '\0', false;
+  image[written] = '\0';
+  return true;
+}
+
+bool storedImageName(const char* text, char (&image)[kAppImageSize]) {
+  image[0] = '\0';
+  if (std::strcmp(text, kSystemSounds) == 0) {
+    lstrcpynA(image, kSystemSounds, kAppImageSize);
+    return true;
+  }
+  wchar_t wide[kPathChars];
+  const int read = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, wide, kPathChars);
+  return read > 1 && imageNameToText(wide, image);
+}
+
+bool sessionImage(IAudioSessionControl2* session, char (&image)[kAppImageSize]) {
   image[0] = '\0';
   if (session->IsSystemSoundsSession() == S_OK) {
-    lstrcpynA(image, kSystemSounds, kAppNameSize);
+    lstrcpynA(image, kSystemSounds, kAppImageSize);
     return true;
   }
   wchar_t path[kPathChars] = L"";
   DWORD process = 0;
-  const bool found =
-      (quick && imageOfIdentifier(session, path)) ||
-      (SUCCEEDED(session->GetProcessId(&process)) && imageOfProcess(process, path)) ||
-      (!quick && imageOfIdentifier(session, path));
-  if (!found) return false;
-  wchar_t name[kAppNameSize];
-  lstrcpynW(name, fileNameOf(path), kAppNameSize);
-  CharLowerW(name);
-  const int written =
-      WideCharToMultiByte(CP_UTF8, 0, name, -1, image, kAppNameSize, nullptr, nullptr);
-  if (written <= 1) image[0] = '\0';  // too long to keep whole: no name rather than a cut one
-  return image[0] != '\0';
+  if (!imageOfIdentifier(session, path) &&
+      !(SUCCEEDED(session->GetProcessId(&process)) && imageOfProcess(process, path)))
+    return false;
+  return imageNameToText(fileNameOf(path), image);
 }
 
 void appNameOfImage(const char* image, char (&name)[kAppNameSize]) {
-  if (lstrcmpA(image, kSystemSounds) == 0) {
+  if (std::strcmp(image, kSystemSounds) == 0) {
     lstrcpynA(name, "System sounds", kAppNameSize);
     return;
   }
-  wchar_t wide[kAppNameSize] = L"";
-  MultiByteToWideChar(CP_UTF8, 0, image, -1, wide, kAppNameSize);
+  wchar_t wide[kAppImageSize] = L"";
+  if (MultiByteToWideChar(CP_UTF8, 0, image, -1, wide, kAppImageSize) == 0) wide[0] = L'\0';
   wchar_t* dot = nullptr;
   for (wchar_t* p = wide; *p != L'\0'; ++p)
     if (*p == L'.') dot = p;
@@ -120,7 +163,7 @@ void sessionAppName(IAudioSessionControl2* session, const char* image, char (&na
   name[0] = '\0';
   TaskText display;
   wchar_t resolved[kAppNameSize] = L"";
-  if (lstrcmpA(image, kSystemSounds) != 0 && SUCCEEDED(session->GetDisplayName(display.out()))) {
+  if (std::strcmp(image, kSystemSounds) != 0 && SUCCEEDED(session->GetDisplayName(display.out()))) {
     const wchar_t* text = display.text();
     if (text[0] != L'@')
       lstrcpynW(resolved, text, kAppNameSize);

@@ -1,5 +1,8 @@
 #include "mixer/binding.h"
 
+#include <cstring>
+
+#include "mixer/volume_messages.h"
 #include "mixer/winmm_device.h"
 #include "mixer/winmm_line.h"
 
@@ -47,6 +50,13 @@ VolumeReading appHeld(const Binding& b, bool rebound) {
   return r;
 }
 
+// The slider's pending posts, made when its window is first known.
+PendingPosts* postsFor(Binding& b, HWND window) {
+  if (window == nullptr) return nullptr;
+  if (!b.posts || b.posts->window() != window) *b.posts.out() = PendingPosts::make(window);
+  return b.posts.get();
+}
+
 // Ends every binding and forgets every choice.
 void endAll(Binding& b) {
   releaseApp(b.app);
@@ -60,7 +70,10 @@ void endAll(Binding& b) {
 
 }  // namespace
 
-void setEventContext(Binding& b, const GUID& context) { b.endpoint.context = context; }
+void setEventContext(Binding& b, const GUID& context) {
+  b.endpoint.context = context;
+  b.app.context = context;
+}
 
 bool volumeBound(const Binding& b) {
   switch (b.kind) {
@@ -76,7 +89,7 @@ bool volumeBound(const Binding& b) {
 bool volumeRunning(const Binding& b) { return !appChosen(b.app) || appRunning(b.app); }
 
 bool boundToApp(const Binding& b, const char* image) {
-  return appChosen(b.app) && lstrcmpiA(b.app.image, image) == 0;
+  return appChosen(b.app) && std::strcmp(b.app.image, image) == 0;
 }
 
 bool volumeChosen(const Binding& b) {
@@ -145,15 +158,16 @@ VolumeReading bindEndpoint(Binding& b, HWND window, EDataFlow flow, unsigned num
   endAll(b);
   b.kind = kindOf(flow);
   b.endpoint.flow = flow;
-  const bool bound = number == 0 ? bindDefaultEndpoint(b.endpoint, window)
-                                 : bindEndpointNumber(b.endpoint, number, window);
+  PendingPosts* posts = postsFor(b, window);
+  const bool bound = number == 0 ? bindDefaultEndpoint(b.endpoint, posts)
+                                 : bindEndpointNumber(b.endpoint, number, posts);
   if (bound) return endpointBoundNow(b);
   b.kind = BindingKind::None;
   return failed(VolumeFailure::NoEndpoint);
 }
 
 VolumeReading bindApp(Binding& b, HWND window, DWORD process) {
-  char image[kAppNameSize];
+  char image[kAppImageSize];
   char name[kAppNameSize];
   if (!findApp(process, image, name)) {
     VolumeReading r;
@@ -162,7 +176,8 @@ VolumeReading bindApp(Binding& b, HWND window, DWORD process) {
   }
   endAll(b);
   b.kind = BindingKind::App;
-  bindApp(b.app, window, image, true);
+  appNameOfImage(image, name);
+  bindApp(b.app, postsFor(b, window), image, name, true);
   return appHeld(b, true);
 }
 
@@ -233,6 +248,8 @@ VolumeReading followMixerChange(const Binding& b, unsigned control) {
   return r;
 }
 
+namespace {
+
 VolumeReading followEndpointVolume(const Binding& b) {
   VolumeReading r;
   if (!endpointBound(b.endpoint)) return r;
@@ -246,6 +263,30 @@ VolumeReading followEndpointDevices(Binding& b) {
     case EndpointChange::Bound: return endpointBoundNow(b);
     case EndpointChange::Unbound: return failed(VolumeFailure::None);
     case EndpointChange::None: break;
+  }
+  return VolumeReading{};
+}
+
+}  // namespace
+
+VolumeReading followNotice(Binding& b, UINT message) {
+  if (b.posts) b.posts->take(message);
+  const bool app = b.kind == BindingKind::App;
+  switch (message) {
+    case kMsgEndpointVolume: return followEndpointVolume(b);
+    case kMsgEndpointDevices:
+      if (!app) return followEndpointDevices(b);
+      followAppEndpoints(b.app);  // an application's endpoints come and go too
+      return appHeld(b, false);
+    case kMsgAppSessions:
+      if (!app) break;
+      followAppSessions(b.app);
+      return appHeld(b, false);
+    case kMsgAppVolume:
+      if (!app) break;
+      followAppVolume(b.app);
+      return appHeld(b, false);
+    default: break;
   }
   return VolumeReading{};
 }
@@ -269,7 +310,7 @@ VolumeReading restoreStoredEndpoint(Binding& b, HWND window) {
   // An endpoint that is absent now stays chosen, and is bound when it returns.
   if (readable &&
       restoreEndpoint(b.endpoint, isDefault ? EndpointChoice::Default : EndpointChoice::Named, id,
-                      window))
+                      postsFor(b, window)))
     return endpointBoundNow(b);
   return failed(VolumeFailure::NoEndpoint);
 }
@@ -290,36 +331,33 @@ bool storedEndpointText(const Binding& b, EDataFlow flow, char* text, int size) 
 
 void directNotificationsTo(Binding& b, HWND window) { notifyWinmmWindow(b.winmm, window); }
 
-VolumeReading followAppSessions(Binding& b) {
-  if (!appChosen(b.app)) return VolumeReading{};
-  followAppSessions(b.app);
-  return appHeld(b, false);
-}
-
-VolumeReading followAppVolume(Binding& b) {
-  if (!appChosen(b.app)) return VolumeReading{};
-  followAppVolume(b.app);
-  return appHeld(b, false);
-}
-
-void rememberStoredApp(Binding& b, const char* image, double level) {
-  lstrcpynA(b.pendingApp, image, kAppNameSize);
+void rememberStoredApp(Binding& b, const char* image, bool whole, double level) {
+  lstrcpynA(b.pendingApp, image, kStoredTextSize);
+  b.pendingAppWhole = whole;
   b.app.heldLevel = level;
 }
 
+// A name that cannot be read (cut by the host, or not UTF-8) is kept as the
+// file has it, and the slider holds its level for a program that never runs.
 VolumeReading restoreStoredApp(Binding& b, HWND window) {
   if (b.pendingApp[0] == '\0') return VolumeReading{};
-  char image[kAppNameSize];
-  lstrcpynA(image, b.pendingApp, kAppNameSize);
+  char image[kAppImageSize];
+  const bool readable = b.pendingAppWhole && storedImageName(b.pendingApp, image);
+  char name[kAppNameSize];
+  appNameOfImage(readable ? image : b.pendingApp, name);
   b.pendingApp[0] = '\0';
   const double held = b.app.heldLevel;
   endAll(b);
   b.kind = BindingKind::App;
+  b.storedTextKept = !readable;
   b.app.heldLevel = held;
-  bindApp(b.app, window, image, false);
+  bindApp(b.app, postsFor(b, window), readable ? image : "", name, false);
   return appHeld(b, true);
 }
 
-const char* storedAppImage(const Binding& b) { return b.app.image; }
+bool storedAppImage(const Binding& b, const char*& image) {
+  image = b.app.image;
+  return !(b.storedTextKept && b.kind == BindingKind::App);
+}
 
 double heldAppLevel(const Binding& b) { return b.app.heldLevel; }

@@ -8,6 +8,7 @@
 
 #include "mixer/app_binding.h"
 #include "mixer/endpoint_binding.h"
+#include "mixer/pending_posts.h"
 #include "mixer/winmm_control.h"
 
 enum class BindingKind { None, Winmm, Endpoint, Microphone, App };
@@ -36,6 +37,7 @@ constexpr int kStoredTextSize = 256;
 struct Binding {
   // What was chosen last, bound now or not; the functions below go by it.
   BindingKind kind = BindingKind::None;
+  ComRef<PendingPosts> posts;  // to the slider's window, once it has one
   WinmmControl winmm = {};
   EndpointVolume endpoint;
   AppVolume app;
@@ -44,9 +46,10 @@ struct Binding {
   char pendingEndpoint[kStoredTextSize] = "";
   bool pendingWhole = false;
   EDataFlow pendingFlow = eRender;
-  char pendingApp[kAppNameSize] = "";  // the application key as read, likewise
-  // The stored endpoint could not be read (cut, or not UTF-8): the file keeps
-  // what the user wrote until another choice is made.
+  char pendingApp[kStoredTextSize] = "";  // the application key as read, likewise
+  bool pendingAppWhole = false;
+  // The stored endpoint or program could not be read (cut, or not UTF-8): the
+  // file keeps what the user wrote until another choice is made.
   bool storedTextKept = false;
 
   Binding() = default;
@@ -93,10 +96,9 @@ bool writeVolumeMute(Binding& b, bool muted);
 
 // The bound volume's notifications, as the window thread receives them.
 VolumeReading followMixerChange(const Binding& b, unsigned control);  // MM_MIXM_CONTROL_CHANGE
-VolumeReading followEndpointVolume(const Binding& b);                 // kMsgEndpointVolume
-VolumeReading followEndpointDevices(Binding& b);                      // kMsgEndpointDevices
-VolumeReading followAppSessions(Binding& b);                          // kMsgAppSessions
-VolumeReading followAppVolume(Binding& b);                            // kMsgAppVolume
+// kMsgEndpointVolume, kMsgEndpointDevices, kMsgAppSessions, kMsgAppVolume:
+// the message's mark is taken first, so an event from now on posts anew.
+VolumeReading followNotice(Binding& b, UINT message);
 
 // An endpoint in the settings file (the endpoint or the microphone key):
 // "default", an endpoint ID, or empty. whole is false for a text that may
@@ -109,9 +111,11 @@ bool storedEndpointText(const Binding& b, EDataFlow flow, char* text, int size);
 // A mixer control bound before the window existed reports to it from now on.
 void directNotificationsTo(Binding& b, HWND window);
 // The application in the settings file, with the level held for it (0..1):
-// bound once the window exists; held while it does not run.
-void rememberStoredApp(Binding& b, const char* image, double level);
+// bound once the window exists; held while it does not run. whole is false
+// for a text that may have been cut: it names no program.
+void rememberStoredApp(Binding& b, const char* image, bool whole, double level);
 VolumeReading restoreStoredApp(Binding& b, HWND window);
-// What to store: the application's image ("" for none) and the held level.
-const char* storedAppImage(const Binding& b);
+// What to store: the application's image ("" for none) and the held level;
+// false when the application key is to stay as the file has it.
+bool storedAppImage(const Binding& b, const char*& image);
 double heldAppLevel(const Binding& b);

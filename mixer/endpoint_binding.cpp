@@ -23,15 +23,16 @@ void releaseAll(EndpointVolume& e) {
   e.enumerator.reset();
   e.choice = EndpointChoice::None;
   e.chosenId[0] = L'\0';
-  e.window = nullptr;
+  e.posts.reset();
 }
 
-bool openEnumerator(EndpointVolume& e, HWND window) {
+bool openEnumerator(EndpointVolume& e, PendingPosts* posts) {
   *e.enumerator.out() = createDeviceEnumerator();
   if (!e.enumerator) return false;
-  e.window = window;
+  if (posts != nullptr) posts->AddRef();
+  *e.posts.out() = posts;
   // Without the callback the binding works, it only does not follow changes.
-  ComRef<IMMNotificationClient> callback(newDevicesCallback(window, e.flow));
+  ComRef<IMMNotificationClient> callback(newDevicesCallback(posts, e.flow));
   if (callback && SUCCEEDED(e.enumerator->RegisterEndpointNotificationCallback(callback.get())))
     e.devicesCallback = std::move(callback);
   return true;
@@ -50,7 +51,7 @@ bool bindDevice(EndpointVolume& e, IMMDevice* taken) {
   float level = 0.0f;
   if (FAILED(volume->GetMasterVolumeLevelScalar(&level))) return false;  // nothing to show
 
-  ComRef<IAudioEndpointVolumeCallback> callback(newVolumeCallback(e.window, e.context));
+  ComRef<IAudioEndpointVolumeCallback> callback(newVolumeCallback(e.posts.get(), e.context));
   if (callback && SUCCEEDED(volume->RegisterControlChangeNotify(callback.get())))
     e.volumeCallback = std::move(callback);
   friendlyNameOf(device.get(), e.name, kEndpointNameSize);
@@ -75,16 +76,17 @@ IMMDevice* chosenDevice(const EndpointVolume& e) {
 
 bool bindChosen(EndpointVolume& e) { return e.enumerator && bindDevice(e, chosenDevice(e)); }
 
-bool choose(EndpointVolume& e, EndpointChoice choice, const wchar_t* id, HWND window) {
+bool choose(EndpointVolume& e, EndpointChoice choice, const wchar_t* id, PendingPosts* posts) {
   releaseAll(e);
-  const bool listening = openEnumerator(e, window);
+  const bool listening = openEnumerator(e, posts);
   e.choice = choice;
   if (choice == EndpointChoice::Named) lstrcpynW(e.chosenId, id, kEndpointIdSize);
   return listening && bindChosen(e);
 }
 
-bool chooseOrDrop(EndpointVolume& e, EndpointChoice choice, const wchar_t* id, HWND window) {
-  if (choose(e, choice, id, window)) return true;
+bool chooseOrDrop(EndpointVolume& e, EndpointChoice choice, const wchar_t* id,
+                  PendingPosts* posts) {
+  if (choose(e, choice, id, posts)) return true;
   releaseAll(e);
   return false;
 }
@@ -100,11 +102,11 @@ bool boundIsCurrent(const EndpointVolume& e) {
 
 }  // namespace
 
-bool bindDefaultEndpoint(EndpointVolume& e, HWND window) {
-  return chooseOrDrop(e, EndpointChoice::Default, nullptr, window);
+bool bindDefaultEndpoint(EndpointVolume& e, PendingPosts* posts) {
+  return chooseOrDrop(e, EndpointChoice::Default, nullptr, posts);
 }
 
-bool bindEndpointNumber(EndpointVolume& e, unsigned number, HWND window) {
+bool bindEndpointNumber(EndpointVolume& e, unsigned number, PendingPosts* posts) {
   releaseAll(e);
   wchar_t id[kEndpointIdSize];
   {
@@ -113,15 +115,16 @@ bool bindEndpointNumber(EndpointVolume& e, unsigned number, HWND window) {
     ComRef<IMMDevice> device(list.device(number - 1));
     if (!device || !endpointIdOf(device.get(), id)) return false;
   }
-  return chooseOrDrop(e, EndpointChoice::Named, id, window);
+  return chooseOrDrop(e, EndpointChoice::Named, id, posts);
 }
 
-bool restoreEndpoint(EndpointVolume& e, EndpointChoice choice, const wchar_t* id, HWND window) {
+bool restoreEndpoint(EndpointVolume& e, EndpointChoice choice, const wchar_t* id,
+                     PendingPosts* posts) {
   if (choice == EndpointChoice::None) {
     releaseAll(e);
     return false;
   }
-  return choose(e, choice, id, window);
+  return choose(e, choice, id, posts);
 }
 
 void releaseEndpoint(EndpointVolume& e) { releaseAll(e); }

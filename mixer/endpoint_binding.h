@@ -10,6 +10,7 @@
 #include <endpointvolume.h>
 
 #include "mixer/endpoint_device.h"
+#include "mixer/pending_posts.h"
 
 enum class EndpointChoice { None, Default, Named };
 
@@ -20,8 +21,8 @@ struct EndpointVolume {
   EDataFlow flow = eRender;  // of the choice, set before binding
   EndpointChoice choice = EndpointChoice::None;
   wchar_t chosenId[kEndpointIdSize] = L"";
-  HWND window = nullptr;  // where the callbacks post
-  GUID context = {};      // passed with every change made here: its echoes are known
+  ComRef<PendingPosts> posts;  // where the callbacks post
+  GUID context = {};           // passed with every change made here: its echoes are known
   // Kept while there is a choice: it reports the default changing and
   // endpoints leaving and coming back.
   ComRef<IMMDeviceEnumerator> enumerator;
@@ -38,14 +39,15 @@ struct EndpointVolume {
   EndpointVolume& operator=(const EndpointVolume&) = delete;
 };
 
-// Each ends the previous choice first; callbacks post to window. False when
-// the endpoint cannot be bound; the choice is then dropped.
-bool bindDefaultEndpoint(EndpointVolume& e, HWND window);
+// Each ends the previous choice first; callbacks post through posts. False
+// when the endpoint cannot be bound; the choice is then dropped.
+bool bindDefaultEndpoint(EndpointVolume& e, PendingPosts* posts);
 // 1 = the first active endpoint of e.flow, in the order the system lists them now.
-bool bindEndpointNumber(EndpointVolume& e, unsigned number, HWND window);
+bool bindEndpointNumber(EndpointVolume& e, unsigned number, PendingPosts* posts);
 // Keeps the choice even when the endpoint cannot be bound now: it is bound as
 // soon as it is active. True when bound now.
-bool restoreEndpoint(EndpointVolume& e, EndpointChoice choice, const wchar_t* id, HWND window);
+bool restoreEndpoint(EndpointVolume& e, EndpointChoice choice, const wchar_t* id,
+                     PendingPosts* posts);
 // Unregisters every callback, then lets go of everything.
 void releaseEndpoint(EndpointVolume& e);
 // For kMsgEndpointDevices: follows the default, an endpoint leaving or coming back.

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "mixer/pending_posts.h"
 #include "mixer/volume_messages.h"
 
 GUID volumeContextFor(int sliderNumber) {
@@ -12,18 +13,22 @@ GUID volumeContextFor(int sliderNumber) {
 
 namespace {
 
-// What both callbacks share: one system interface, a reference count, and the
-// window they post to. They live on the process heap and the last Release
-// frees them, on whichever thread that happens.
+// What every callback shares: one system interface, a reference count, and
+// the slider's pending posts. They live on the process heap and the last
+// Release frees them, on whichever thread that happens.
 template <typename Interface, typename Self>
 class Poster : public Interface {
  public:
-  explicit Poster(HWND window) : window_(window) {}
+  explicit Poster(PendingPosts* posts) : posts_(posts) { posts_->AddRef(); }
+  ~Poster() { posts_->Release(); }
+  Poster(const Poster&) = delete;
+  Poster& operator=(const Poster&) = delete;
 
   template <typename... Args>
-  static Self* make(Args... args) {
+  static Self* make(PendingPosts* posts, Args... args) {
+    if (posts == nullptr) return nullptr;
     void* memory = HeapAlloc(GetProcessHeap(), 0, sizeof(Self));
-    return memory != nullptr ? new (memory) Self(args...) : nullptr;
+    return memory != nullptr ? new (memory) Self(posts, args...) : nullptr;
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
@@ -50,20 +55,19 @@ class Poster : public Interface {
   }
 
  protected:
-  // A window handle is a value: posting to one that is gone just fails.
   HRESULT post(UINT message) const {
-    if (window_ != nullptr) PostMessageA(window_, message, 0, 0);
+    posts_->post(message);
     return S_OK;
   }
 
  private:
   LONG references_ = 1;
-  const HWND window_;
+  PendingPosts* const posts_;
 };
 
 class VolumeCallback final : public Poster<IAudioEndpointVolumeCallback, VolumeCallback> {
  public:
-  VolumeCallback(HWND window, const GUID& context) : Poster(window), context_(context) {}
+  VolumeCallback(PendingPosts* posts, const GUID& context) : Poster(posts), context_(context) {}
   HRESULT STDMETHODCALLTYPE OnNotify(AUDIO_VOLUME_NOTIFICATION_DATA* data) override {
     if (data != nullptr && IsEqualGUID(data->guidEventContext, context_)) return S_OK;
     return post(kMsgEndpointVolume);
@@ -75,7 +79,7 @@ class VolumeCallback final : public Poster<IAudioEndpointVolumeCallback, VolumeC
 
 class DevicesCallback final : public Poster<IMMNotificationClient, DevicesCallback> {
  public:
-  DevicesCallback(HWND window, EDataFlow flow) : Poster(window), flow_(flow) {}
+  DevicesCallback(PendingPosts* posts, EDataFlow flow) : Poster(posts), flow_(flow) {}
   HRESULT STDMETHODCALLTYPE OnDeviceStateChanged(LPCWSTR, DWORD) override {
     return post(kMsgEndpointDevices);
   }
@@ -102,7 +106,8 @@ class SessionsCallback final : public Poster<IAudioSessionNotification, Sessions
 
 class SessionEventsCallback final : public Poster<IAudioSessionEvents, SessionEventsCallback> {
  public:
-  SessionEventsCallback(HWND window, const GUID& context) : Poster(window), context_(context) {}
+  SessionEventsCallback(PendingPosts* posts, const GUID& context)
+      : Poster(posts), context_(context) {}
   HRESULT STDMETHODCALLTYPE OnSimpleVolumeChanged(float, BOOL, LPCGUID context) override {
     if (context != nullptr && IsEqualGUID(*context, context_)) return S_OK;
     return post(kMsgAppVolume);
@@ -126,18 +131,18 @@ class SessionEventsCallback final : public Poster<IAudioSessionEvents, SessionEv
 
 }  // namespace
 
-IAudioSessionNotification* newSessionsCallback(HWND window) {
-  return SessionsCallback::make<HWND>(window);
+IAudioSessionNotification* newSessionsCallback(PendingPosts* posts) {
+  return SessionsCallback::make(posts);
 }
 
-IAudioSessionEvents* newSessionEventsCallback(HWND window, const GUID& context) {
-  return SessionEventsCallback::make<HWND, const GUID&>(window, context);
+IAudioSessionEvents* newSessionEventsCallback(PendingPosts* posts, const GUID& context) {
+  return SessionEventsCallback::make<const GUID&>(posts, context);
 }
 
-IAudioEndpointVolumeCallback* newVolumeCallback(HWND window, const GUID& context) {
-  return VolumeCallback::make<HWND, const GUID&>(window, context);
+IAudioEndpointVolumeCallback* newVolumeCallback(PendingPosts* posts, const GUID& context) {
+  return VolumeCallback::make<const GUID&>(posts, context);
 }
 
-IMMNotificationClient* newDevicesCallback(HWND window, EDataFlow flow) {
-  return DevicesCallback::make<HWND, EDataFlow>(window, flow);
+IMMNotificationClient* newDevicesCallback(PendingPosts* posts, EDataFlow flow) {
+  return DevicesCallback::make<EDataFlow>(posts, flow);
 }

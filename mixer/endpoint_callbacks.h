@@ -1,23 +1,26 @@
 #pragma once
 // The only objects of the plug-in that the system calls from its own threads.
-// They do nothing but post a message to the window they were made for.
+// They do nothing but post a message to their slider's window, through its
+// pending posts (so a burst of events is one message).
 #include <windows.h>
 
 #include <audiopolicy.h>
 #include <endpointvolume.h>
 #include <mmdeviceapi.h>
 
+class PendingPosts;
+
 // The event context a slider passes with every change it makes, one of its
 // own for each slider number: a slider ignores its own echoes and follows
 // everyone else's changes, another slider's too.
 GUID volumeContextFor(int sliderNumber);
 
-// New objects with one reference each, or null when out of memory. The volume
-// callback stays silent for changes made with context.
-IAudioEndpointVolumeCallback* newVolumeCallback(HWND window, const GUID& context);
+// New objects with one reference each, or null when out of memory (or
+// without posts). The volume callback stays silent for changes made with context.
+IAudioEndpointVolumeCallback* newVolumeCallback(PendingPosts* posts, const GUID& context);
 // The devices callback hears of the default endpoint of flow only.
-IMMNotificationClient* newDevicesCallback(HWND window, EDataFlow flow);
+IMMNotificationClient* newDevicesCallback(PendingPosts* posts, EDataFlow flow);
 // An application binding's: new sessions of an endpoint, and one session's
 // changes (those made with context stay silent).
-IAudioSessionNotification* newSessionsCallback(HWND window);
-IAudioSessionEvents* newSessionEventsCallback(HWND window, const GUID& context);
+IAudioSessionNotification* newSessionsCallback(PendingPosts* posts);
+IAudioSessionEvents* newSessionEventsCallback(PendingPosts* posts, const GUID& context);

@@ -6,50 +6,12 @@
 #include <mmdeviceapi.h>
 #include <objbase.h>
 
+#include "mixer/com_ref.h"
+
 // Room for an endpoint ID, terminator included. Longer IDs are refused rather
 // than cut: a cut ID would name no endpoint, or another one.
 constexpr int kEndpointIdSize = 256;
 constexpr int kEndpointNameSize = 256;  // a friendly name, terminator included
-
-// One COM reference, released when it goes out of scope.
-template <typename T>
-class ComRef {
- public:
-  ComRef() = default;
-  explicit ComRef(T* taken) : p_(taken) {}
-  ~ComRef() { reset(); }
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  ComRef(ComRef&& other) : p_(other.release()) {}
-  ComRef& operator=(ComRef&& other) {
-    if (this != &other) {
-      reset();
-      p_ = other.release();
-    }
-    return *this;
-  }
-
-  T** out() {
-    reset();
-    return &p_;
-  }
-  T* get() const { return p_; }
-  T* operator->() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-  // Hands the reference over to the caller.
-  T* release() {
-    T* p = p_;
-    p_ = nullptr;
-    return p;
-  }
-  void reset() {
-    if (p_ != nullptr) p_->Release();
-    p_ = nullptr;
-  }
-
- private:
-  T* p_ = nullptr;
-};
 
 // A text the system allocated for the caller.
 class TaskText {

@@ -95,11 +95,11 @@ bool rememberEndpointKey(Slider& s, const char* path, const char* key, EDataFlow
 
 bool rememberAppKey(Slider& s, const char* path) {
   char image[kTextSize];
-  readText(path, SliderKey(s, kAppKey), "", image);
+  const bool whole = readWholeText(path, SliderKey(s, kAppKey), image);
   if (image[0] == '\0') return false;
   int level = ReadInt(path, SliderKey(s, kAppLevelKey), 100);
   level = level < 0 ? 0 : level > 100 ? 100 : level;
-  rememberStoredApp(s.binding, image, level / 100.0);
+  rememberStoredApp(s.binding, image, whole, level / 100.0);
   return true;
 }
 
@@ -195,7 +195,7 @@ void Slider::readSettings(const char* path) {
   readText(path, SliderKey(*this, kDeviceNameKey), "", deviceName);
   // An endpoint is bound once the window exists to hear from it.
   rememberStoredEndpoint(binding, eRender, "", true);
-  binding.pendingApp[0] = '\0';
+  rememberStoredApp(binding, "", true, binding.app.heldLevel);
   if (!rememberEndpointKey(*this, path, kEndpointKey, eRender) &&
       !rememberEndpointKey(*this, path, kMicrophoneKey, eCapture) && !rememberAppKey(*this, path) &&
       bound)
@@ -240,8 +240,9 @@ void Slider::writeSettings(const char* path) {
   }
   writeEndpointKey(*this, path, kEndpointKey, eRender);
   writeEndpointKey(*this, path, kMicrophoneKey, eCapture);
-  WriteString(path, SliderKey(*this, kAppKey), storedAppImage(binding));
-  if (storedAppImage(binding)[0] != '\0')
+  const char* image = "";
+  if (storedAppImage(binding, image)) WriteString(path, SliderKey(*this, kAppKey), image);
+  if (appChosen(binding.app))
     WriteInt(path, SliderKey(*this, kAppLevelKey),
              static_cast<int>(heldAppLevel(binding) * 100.0 + 0.5));
 }

@@ -99,9 +99,11 @@ LRESULT onPositionChanged(Slider& s, const WINDOWPOS* done) {
   return 0;
 }
 
+// The shell may deliver the chosen command before the menu returns: a
+// slider removed from its own menu has no window left to paint.
 LRESULT onRightRelease(Slider& s, HWND hwnd) {
   showConfigMenu(s);
-  s.paintSlider(hwnd);
+  if (!s.removing) s.paintSlider(hwnd);
   return 0;
 }
 
@@ -191,13 +193,11 @@ LRESULT Slider::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_NCRBUTTONDOWN: return 0;
     case WM_NCRBUTTONUP: return onRightRelease(*this, hwnd);
     case MM_MIXM_CONTROL_CHANGE: handleControlChange(static_cast<unsigned>(lParam)); return 0;
-    case kMsgEndpointVolume: takeNotified(followEndpointVolume(binding)); return 0;
+    // A level or mute changed elsewhere: a drag keeps its own.
+    case kMsgEndpointVolume:
+    case kMsgAppVolume: takeNotified(followNotice(binding, message)); return 0;
     case kMsgEndpointDevices:
-      take(followEndpointDevices(binding));
-      take(followAppSessions(binding));  // an application's endpoints come and go too
-      return 0;
-    case kMsgAppSessions: take(followAppSessions(binding)); return 0;
-    case kMsgAppVolume: takeNotified(followAppVolume(binding)); return 0;
+    case kMsgAppSessions: take(followNotice(binding, message)); return 0;
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL: turnWheel(*this, GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_NCMOUSEMOVE: watchPointer(*this); return DefWindowProcA(hwnd, message, wParam, lParam);

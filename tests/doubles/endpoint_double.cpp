@@ -106,6 +106,9 @@ class FakeManager final : public IAudioSessionManager2 {
  public:
   // The system tells of new sessions only those who registered from the MTA.
   std::vector<IAudioSessionNotification*> fromMta, fromElsewhere;
+  // Its sessions not yet expired, in the order they came: a churn leaves
+  // thousands of expired ones behind, which no enumeration should wade through.
+  std::vector<class FakeSession*> listed;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     return answer<IAudioSessionManager2, IAudioSessionManager>(this, iid, out);
@@ -158,6 +161,7 @@ class FakeSession final : public IAudioSessionControl2, public ISimpleAudioVolum
     return invalid ? kInvalidated : (*out = taskCopy(instance_), S_OK);
   }
   HRESULT STDMETHODCALLTYPE GetProcessId(DWORD* out) override {
+    if (data.processIdFails) return E_FAIL;
     return invalid ? kInvalidated : (*out = data.processId, S_OK);
   }
   HRESULT STDMETHODCALLTYPE IsSystemSoundsSession() override {
@@ -181,12 +185,7 @@ class FakeSession final : public IAudioSessionControl2, public ISimpleAudioVolum
   HRESULT STDMETHODCALLTYPE GetMasterVolume(float* out) override {
     return invalid ? kInvalidated : (*out = data.level, S_OK);
   }
-  HRESULT STDMETHODCALLTYPE SetMute(BOOL muted, LPCGUID context) override {
-    if (invalid) return kInvalidated;
-    data.muted = muted != FALSE;
-    echo(context);
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE SetMute(BOOL muted, LPCGUID context) override;
   HRESULT STDMETHODCALLTYPE GetMute(BOOL* out) override {
     return invalid ? kInvalidated : (*out = data.muted, S_OK);
   }
@@ -273,11 +272,7 @@ class FakeEndpoint final : public IMMDevice, public IPropertyStore, public IAudi
     if (HRESULT f = failure(Op::GetLevel)) return f;
     return *out = data.level, S_OK;
   }
-  HRESULT STDMETHODCALLTYPE SetMute(BOOL muted, LPCGUID context) override {
-    data.muted = muted != FALSE;
-    notify(context != nullptr ? *context : GUID_NULL);
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE SetMute(BOOL muted, LPCGUID context) override;
   HRESULT STDMETHODCALLTYPE GetMute(BOOL* out) override { return *out = data.muted, S_OK; }
   KV_UNUSED(GetChannelCount, UINT*)
   KV_UNUSED(SetMasterVolumeLevel, float, LPCGUID)
@@ -356,6 +351,7 @@ struct State {
   std::atomic<bool> lastRegistrationFromMta{false};
   std::thread churn;
   std::atomic<bool> churning{false};
+  std::atomic<int> churned{0};
 };
 
 // Never destroyed, and endpoints never freed: a reference the plug-in failed
@@ -389,6 +385,19 @@ HRESULT FakeEndpoint::SetMasterVolumeLevelScalar(float level, LPCGUID context) {
   return S_OK;
 }
 
+HRESULT FakeEndpoint::SetMute(BOOL muted, LPCGUID context) {
+  data.muted = muted != FALSE;
+  if (state().echoes) notify(context != nullptr ? *context : GUID_NULL);
+  return S_OK;
+}
+
+HRESULT FakeSession::SetMute(BOOL muted, LPCGUID context) {
+  if (invalid) return kInvalidated;
+  data.muted = muted != FALSE;
+  if (state().echoes) echo(context);
+  return S_OK;
+}
+
 HRESULT FakeSession::SetMasterVolume(float level, LPCGUID context) {
   if (invalid) return kInvalidated;
   if (!(level >= 0.0f && level <= 1.0f)) return E_INVALIDARG;
@@ -399,10 +408,10 @@ HRESULT FakeSession::SetMasterVolume(float level, LPCGUID context) {
 
 HRESULT FakeManager::GetSessionEnumerator(IAudioSessionEnumerator** out) {
   Guard held(lock);
-  std::vector<FakeSession*> listed;
-  for (auto* s : state().sessions)
-    if (s->manager == this && s->data.state != AudioSessionStateExpired) listed.push_back(s);
-  *out = new FakeSessionList(std::move(listed));
+  std::vector<FakeSession*> live;
+  for (auto* s : listed)
+    if (s->data.state != AudioSessionStateExpired) live.push_back(s);
+  *out = new FakeSessionList(std::move(live));
   (*out)->AddRef();
   return S_OK;
 }
@@ -420,8 +429,9 @@ size_t newSession(size_t endpoint, const Session& s) {
   Guard held(lock);
   const std::wstring instance =
       s.identifier + L"|" + std::to_wstring(++serial) + L"%b" + std::to_wstring(s.processId);
-  state().sessions.push_back(
-      new FakeSession(s, &state().endpoints.at(endpoint)->sessions, instance));
+  FakeManager* manager = &state().endpoints.at(endpoint)->sessions;
+  state().sessions.push_back(new FakeSession(s, manager, instance));
+  manager->listed.push_back(state().sessions.back());
   return state().sessions.size() - 1;
 }
 
@@ -437,6 +447,11 @@ void announce(FakeSession* s) {
 
 void expire(FakeSession* s) {
   s->data.state = AudioSessionStateExpired;
+  {
+    Guard held(lock);
+    auto& listed = s->manager->listed;
+    listed.erase(std::remove(listed.begin(), listed.end(), s), listed.end());
+  }
   forEach(s->events, [](auto* e) { e->OnStateChanged(AudioSessionStateExpired); });
 }
 
@@ -565,10 +580,14 @@ size_t createSession(size_t endpoint, const Session& s) {
 }
 
 void changeSessionElsewhere(size_t index, float level, bool muted) {
+  changeSessionElsewhere(index, level, muted, &kElsewhere);
+}
+
+void changeSessionElsewhere(size_t index, float level, bool muted, const GUID* context) {
   FakeSession* s = session(index);
   s->data.level = level;
   s->data.muted = muted;
-  s->echo(&kElsewhere);
+  s->notify([&](IAudioSessionEvents* e) { e->OnSimpleVolumeChanged(level, muted, context); });
 }
 
 void expireSession(size_t index) {
@@ -583,7 +602,9 @@ void disconnectSession(size_t index, AudioSessionDisconnectReason reason) {
 
 void invalidateSession(size_t index) { session(index)->invalid = true; }
 
-void startSessionChurn(size_t endpoint, const Session& like) {
+// Paced by the clock, not by sleeps alone: a sleep under wine lasts a
+// millisecond or more, whatever was asked.
+void startSessionChurn(size_t endpoint, const Session& like, int perSecond) {
   Session s = like;
   if (s.identifier.empty()) {
     s.processId = 0x7FFF0C00;
@@ -593,13 +614,29 @@ void startSessionChurn(size_t endpoint, const Session& like) {
   }
   s.state = AudioSessionStateActive;
   state().churning = true;
-  state().churn = std::thread([endpoint, s] {
-    while (state().churning) {
+  state().churned = 0;
+  state().churn = std::thread([endpoint, s, perSecond] {
+    LARGE_INTEGER frequency, start;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    const double period = 1.0 / (perSecond > 0 ? perSecond : 1);
+    auto waitUntil = [&](double due) {
+      for (;;) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        const double elapsed = static_cast<double>(now.QuadPart - start.QuadPart) /
+                               static_cast<double>(frequency.QuadPart);
+        if (!state().churning || elapsed >= due) return;
+        Sleep(elapsed + 0.002 < due ? 1 : 0);
+      }
+    };
+    for (int n = 0; state().churning; ++n) {
+      waitUntil(n * period);
       const size_t index = newSession(endpoint, s);
       deliver([&] { announce(session(index)); });
-      Sleep(1);
+      ++state().churned;
+      waitUntil((n + 0.5) * period);
       deliver([&] { expire(session(index)); });
-      Sleep(1);
     }
   });
 }
@@ -608,6 +645,8 @@ void stopSessionChurn() {
   state().churning = false;
   if (state().churn.joinable()) state().churn.join();
 }
+
+int sessionsChurned() { return state().churned; }
 
 int sessionNotificationsRegistered() {
   Guard held(lock);

@@ -36,6 +36,7 @@ struct Session {
   float level = 1.0f;
   bool muted = false;
   bool systemSounds = false;
+  bool processIdFails = false;  // GetProcessId answers an error, as for some services
   AudioSessionState state = AudioSessionStateInactive;
 };
 
@@ -73,16 +74,20 @@ size_t addSession(size_t endpoint, const Session& session);
 size_t createSession(size_t endpoint, const Session& session);
 // These call the session's callbacks from another thread and return once
 // they have run; sets through the session are echoed so too, with their context.
+// context: what the other program passed (null: none at all).
 void changeSessionElsewhere(size_t session, float level, bool muted);
+void changeSessionElsewhere(size_t session, float level, bool muted, const GUID* context);
 void expireSession(size_t session);  // tells, then is no longer listed
 void disconnectSession(size_t session, AudioSessionDisconnectReason reason);
 // Nobody is told; every later call on the session fails with
 // AUDCLNT_E_DEVICE_INVALIDATED (unregistering aside).
 void invalidateSession(size_t session);
 // Until stopped, sessions like this one keep appearing on the endpoint and
-// expiring, with their notifications. Empty identifier: a made-up program's.
-void startSessionChurn(size_t endpoint = 0, const Session& like = Session());
+// expiring, with their notifications, perSecond of them a second (each
+// expires half way to the next). Empty identifier: a made-up program's.
+void startSessionChurn(size_t endpoint = 0, const Session& like = Session(), int perSecond = 500);
 void stopSessionChurn();
+int sessionsChurned();  // since the last start
 
 float level(size_t index);
 float sessionLevel(size_t session);

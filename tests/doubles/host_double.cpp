@@ -41,6 +41,8 @@ struct State {
   HostMenu shown = nullptr;
   hostdouble::GradientTarget gradientTarget;
   bool snapToOrigin = false;
+  std::vector<HWND> commandWindows;  // registered for HostMsgCommand, in order
+  std::string chooseOnShow;
 };
 
 State& state() {
@@ -99,11 +101,38 @@ void render(const HostMenuRecord* m, int depth, std::string& out) {
   }
 }
 
+void keepCommandWindow(HWND window, bool registering) {
+  auto& list = state().commandWindows;
+  for (auto it = list.begin(); it != list.end(); ++it)
+    if (*it == window) {
+      list.erase(it);
+      break;
+    }
+  if (registering) list.push_back(window);
+}
+
+// As a user's click does: the item's command to every registered window, at once.
+void choose(const HostMenuRecord* root, const std::string& label) {
+  std::string command;
+  for (const auto& e : root->entries) {
+    const size_t arrow = e.text.find(" -> ");
+    if (e.child == nullptr && arrow != std::string::npos &&
+        e.text.compare(4, arrow - 4, label) == 0)
+      command = e.text.substr(arrow + 4);
+  }
+  if (command.empty()) return;
+  for (HWND w : std::vector<HWND>(state().commandWindows))
+    if (IsWindow(w)) SendMessageA(w, HostMsgCommand, 0, reinterpret_cast<LPARAM>(command.c_str()));
+}
+
 LRESULT CALLBACK hostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == HostMsgRegister || message == HostMsgUnregister) {
     std::string list;
-    for (auto* p = reinterpret_cast<const unsigned*>(lParam); p && *p; ++p)
+    for (auto* p = reinterpret_cast<const unsigned*>(lParam); p && *p; ++p) {
       list += (list.empty() ? "" : ", ") + std::to_string(*p);
+      if (*p == HostMsgCommand)
+        keepCommandWindow(reinterpret_cast<HWND>(wParam), message == HostMsgRegister);
+    }
     record(format("%s(window %s, [%s])",
                   message == HostMsgRegister ? "HostMsgRegister" : "HostMsgUnregister",
                   wParam ? "set" : "null", list.c_str()));
@@ -128,6 +157,8 @@ void reset() {
 }
 
 const std::vector<std::string>& calls() { return state().calls; }
+
+void chooseWhenShown(const std::string& label) { state().chooseOnShow = label; }
 
 std::vector<std::string> callsNamed(const char* name) {
   std::vector<std::string> out;
@@ -331,6 +362,9 @@ void MakeMenuNOP(HostMenu menu, const char* label) {
 void ShowMenu(HostMenu menu) {
   record("ShowMenu(" + menuName(menu) + ")");
   state().shown = menu;
+  const std::string label = state().chooseOnShow;
+  state().chooseOnShow.clear();
+  if (menu != nullptr && !label.empty()) choose(menu, label);
 }
 
 void DelMenu(HostMenu menu) {

@@ -41,6 +41,9 @@ void setSnapToOrigin(bool on);
 // "KvSlider", "  Control", "    [x] - Nothing -> @Kv...", "    -- No audio devices present."
 std::string menuTree(HostMenu root);
 HostMenu lastShownMenu();
+// The next ShowMenu delivers the command of the top-level item with this
+// label before it returns, as a user's click in the shell's menu does.
+void chooseWhenShown(const std::string& label);
 int liveMenus();  // menus made and not yet deleted with their root
 
 // What the last MakeGradient painted into: the DC, its object type then

@@ -118,24 +118,27 @@ TEST_F(AppBinding, ChosenFromTheMenuItHoldsOneLevelForAllTheProgramsSessions) {
   EXPECT_TRUE(endpointdouble::sessionMuted(playerA_));
   EXPECT_EQ(tip(), "player: muted");
 
-  // A new session (the program restarted, a new tab) is set to what is held;
-  // one that expires or whose device is gone is let go.
+  // A new session (the program restarted, a new tab) is set to what is held,
+  // a burst of them read at once; one that expires or whose device is gone is let go.
   const size_t later = endpointdouble::createSession(0, session(0x7FFF0103, L"player.exe", 1.0f));
+  const size_t tab = endpointdouble::createSession(1, session(0x7FFF0105, L"player.exe", 1.0f));
   EXPECT_EQ(deliver(kMsgAppSessions), 1);
   EXPECT_EQ(endpointdouble::sessionLevel(later), 0.7f);
   EXPECT_TRUE(endpointdouble::sessionMuted(later));
+  EXPECT_EQ(endpointdouble::sessionLevel(tab), 0.7f);
+  endpointdouble::expireSession(tab);
   const int events = endpointdouble::sessionEventsRegistered();
   endpointdouble::expireSession(playerA_);
   deliver(kMsgAppSessions);
   endpointdouble::invalidateSession(later);
   command("mutetoggle-slider1");
   EXPECT_FALSE(endpointdouble::sessionMuted(playerB_));
-  EXPECT_EQ(endpointdouble::sessionEventsRegistered(), events - 2);
+  EXPECT_EQ(endpointdouble::sessionEventsRegistered(), events - 3);
   const size_t other = endpointdouble::createSession(1, session(0x7FFF0104, L"player.exe", 1.0f));
   deliver(kMsgAppSessions);
   endpointdouble::disconnectSession(other, DisconnectReasonDeviceRemoval);
   EXPECT_EQ(deliver(kMsgAppSessions), 1);
-  EXPECT_EQ(endpointdouble::sessionEventsRegistered(), events - 2);
+  EXPECT_EQ(endpointdouble::sessionEventsRegistered(), events - 3);
 
   // An endpoint that goes takes its watch along, and brings it back.
   EXPECT_EQ(endpointdouble::sessionNotificationsRegistered(), 2);
@@ -203,16 +206,102 @@ TEST_F(AppBinding, ItsLevelIsHeldAcrossRestartsAndWhileItIsNotRunning) {
   EXPECT_EQ(stored("app:"), "");
 }
 
-// The process image comes from the process where it can be opened: this one.
-TEST_F(AppBinding, TheImageComesFromTheProcessWhereItCanBeOpened) {
-  const size_t own = endpointdouble::addSession(
-      1, session(GetCurrentProcessId(), L"somethingelse.exe", 0.25f, L"@no such string"));
+// A program is known by the image its session identifier names, the
+// system's own record of the session; by its process only where the
+// identifier names none. The menu, the binding and the keys agree.
+TEST_F(AppBinding, AProgramIsKnownByItsIdentifierAndByItsProcessOnlyWhereThatNamesNone) {
+  endpointdouble::reset(true);
+  endpointdouble::addEndpoint({L"{speakers}", L"Speakers", 0.5f});
+  const DWORD self = GetCurrentProcessId();
+  // This process ID now belongs to another program (this one) than the session's.
+  endpointdouble::addSession(0, session(self, L"somethingelse.exe", 0.25f, L"@no such string"));
+  endpointdouble::addSession(0, session(0x7FFF0401, L"100%best.exe", 0.5f));
+  endpointdouble::Session unnamed = session(0x7FFF0402, L"x.exe", 0.5f);
+  unnamed.identifier = L"{0.0.0.00000000}.{e1}|#%b{00000000-0000-0000-0000-000000000000}";
+  endpointdouble::addSession(0, unnamed);  // no image, and no process to ask
+  unnamed.processId = self;
+  endpointdouble::addSession(0, unnamed);  // no image: the process says
+  endpointdouble::Session service = session(0x7FFF0403, L"service.exe", 0.5f);
+  service.processIdFails = true;  // no command could name it: not the system sounds either
+  endpointdouble::addSession(0, service);
   startClean();
-  command("app-slider1-" + std::to_string(GetCurrentProcessId()));
-  EXPECT_EQ(tip(), "kv_unit_tests: 25%");
-  EXPECT_EQ(endpointdouble::sessionLevel(own), 0.25f);
+  const std::string a = "@KvSliderConfigure-app-slider1-";
+  const std::string me = std::to_string(self);
+  EXPECT_EQ(applications(), "    Applications\n      [ ] somethingelse -> " + a + me +
+                                "\n      [ ] 100%best -> " + a + std::to_string(0x7FFF0401) +
+                                "\n      [ ] kv_unit_tests -> " + a + me + "\n");
+  command("app-slider1-" + me);
+  EXPECT_EQ(tip(), "somethingelse: 25%");
+  EXPECT_NE(applications().find("[x] somethingelse"), std::string::npos);
+  command("app-slider1-" + std::to_string(0x7FFF0401));
+  EXPECT_EQ(tip(), "100%best: 50%");
   stop();
-  EXPECT_EQ(stored("app:"), "kv_unit_tests.exe");
+  EXPECT_EQ(stored("app:"), "100%best.exe");
+}
+
+// Whatever the shell hands back whole is kept; a name it may have cut (255
+// bytes) or that is not UTF-8 names no program, and the file keeps it as written.
+TEST_F(AppBinding, StoredNamesAreKeptWholeAndOnesThatCannotBeReadAreKeptAsWritten) {
+  startClean();
+  stop();
+  const std::string longName(196, 'q');  // 200 bytes with ".exe"
+  hostdouble::setValue(file_, "kvslider.slider1.app:", longName + ".EXE");
+  hostdouble::setValue(file_, "kvslider.slider1.app.level:", "40");
+  startClean();
+  const size_t started = endpointdouble::createSession(
+      0, session(0x7FFF0501, std::wstring(longName.begin(), longName.end()) + L".exe", 1.0f));
+  deliver(kMsgAppSessions);
+  EXPECT_FLOAT_EQ(endpointdouble::sessionLevel(started), 0.4f);
+  stop();
+  EXPECT_EQ(stored("app:"), longName + ".exe");
+
+  for (const std::string& unreadable : {std::string(251, 'r') + ".exe", std::string("\xff.exe")}) {
+    hostdouble::setValue(file_, "kvslider.slider1.app:", unreadable);
+    startClean();
+    EXPECT_EQ(slider().knobPos, 74) << unreadable;
+    EXPECT_FALSE(volumeRunning(slider().binding));
+    SendMessageA(slider().window, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);  // held still
+    stop();
+    EXPECT_EQ(stored("app:"), unreadable);
+    EXPECT_EQ(stored("app.level:"), "42");
+    hostdouble::setValue(file_, "kvslider.slider1.app.level:", "40");
+  }
+}
+
+// Each slider on a program passes its own context: two sliders on one
+// program follow each other and agree on a session that appears, and a
+// change another program makes without a context of its own is followed.
+TEST_F(AppBinding, TwoSlidersOnOneProgramHoldOneLevelAndFollowChangesWithoutAContext) {
+  startClean();
+  stop();
+  hostdouble::setValue(file_, "kvslider.sliders:", "slider1 slider2");
+  hostdouble::setValue(file_, "kvslider.slider1.app:", "player.exe");
+  hostdouble::setValue(file_, "kvslider.slider1.app.level:", "40");
+  hostdouble::setValue(file_, "kvslider.slider2.app:", "player.exe");
+  hostdouble::setValue(file_, "kvslider.slider2.app.level:", "60");
+  startClean();
+  const Slider& a = *sliderAt(0);
+  const Slider& b = *sliderAt(1);
+  EXPECT_NEAR(a.level(), b.level(), 1e-6);
+  EXPECT_EQ(endpointdouble::sessionLevel(playerA_), endpointdouble::sessionLevel(playerB_));
+
+  const size_t later = endpointdouble::createSession(0, session(0x7FFF0601, L"player.exe", 1.0f));
+  pumpMessages();
+  EXPECT_EQ(endpointdouble::sessionLevel(later), endpointdouble::sessionLevel(playerA_));
+  EXPECT_FLOAT_EQ(static_cast<float>(a.level()), endpointdouble::sessionLevel(later));
+
+  sliderAt(1)->handleCommand("@KvSliderConfigure-volume-slider2-30");
+  pumpMessages();
+  EXPECT_NEAR(a.level(), 0.3, 1e-6);
+  endpointdouble::changeSessionElsewhere(playerA_, 0.2f, false, &GUID_NULL);
+  pumpMessages();
+  EXPECT_NEAR(a.level(), 0.2, 1e-6);
+  EXPECT_NEAR(b.level(), 0.2, 1e-6);
+  endpointdouble::changeSessionElsewhere(playerB_, 0.8f, false, nullptr);
+  pumpMessages();
+  EXPECT_NEAR(a.level(), 0.8, 1e-6);
+  EXPECT_NEAR(b.level(), 0.8, 1e-6);
+  EXPECT_FLOAT_EQ(endpointdouble::sessionLevel(later), 0.8f);
 }
 
 }  // namespace

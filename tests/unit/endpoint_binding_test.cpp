@@ -154,8 +154,9 @@ TEST_F(EndpointBinding, FollowsChangesMadeElsewhereButNotItsOwnEchoes) {
   startClean();
   command("endpoint-slider1-2");
   ValidateRect(slider().window, nullptr);
+  endpointdouble::changeElsewhere(2, 0.5f, false);
   endpointdouble::changeElsewhere(2, 1.0f, false);
-  EXPECT_EQ(deliver(kMsgEndpointVolume), 1);
+  EXPECT_EQ(deliver(kMsgEndpointVolume), 1);  // a burst is one message, read once
   EXPECT_EQ(slider().knobPos, 184);
   EXPECT_TRUE(repaintPending(slider().window));
   slider().dragging = true;  // the knob follows the mouse alone

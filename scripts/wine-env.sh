@@ -79,9 +79,15 @@ kv_start_wine() {
 # Keeps wine's desktop open until kv_env_stop with a program that holds one
 # hidden window (tests/desktop_keeper.cpp): without one, every wine process
 # that opens a window after a pause waits about a second for a new desktop.
+# Returns once the desktop is there: a program started while it is still
+# being made may get no windows at all.
 kv_keep_desktop() {
-  "$KV_ROOT/cmake/wine-run" "$1" </dev/null >/dev/null 2>&1 &
+  local ready=$KV_RUN/desktop-ready
+  rm -f "$ready"
+  "$KV_ROOT/cmake/wine-run" "$1" "Z:$ready" </dev/null >/dev/null 2>&1 &
   kv_pids+=($!)
+  for _ in $(seq 600); do [ -e "$ready" ] && return 0; sleep 0.1; done
+  echo "env: wine's desktop did not come up within 60 s"
 }
 
 kv_start_pulse() {

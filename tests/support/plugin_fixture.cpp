@@ -24,11 +24,24 @@ std::string tooltipText(const Slider& s) {
   return text;
 }
 
+// What is queued when it starts, and what that brings about (a repaint, a
+// timer, one slider following another), but not without end: a thread that
+// posts faster than this one reads (a callback storm on a busy machine)
+// would otherwise keep a test here until its time runs out.
 void pumpMessages() {
+  static const UINT mark = RegisterWindowMessageA("kv_unit_tests: all queued so far");
+  PostThreadMessageA(GetCurrentThreadId(), mark, 0, 0);
+  constexpr int kMostAfterMark = 1000;
+  bool marked = false;
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  for (int after = 0; after < kMostAfterMark && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
+    if (msg.hwnd == nullptr && msg.message == mark) {
+      marked = true;
+      continue;
+    }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
+    if (marked) ++after;
   }
 }
 

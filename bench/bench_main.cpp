@@ -14,11 +14,12 @@
 
 #include "bench/bench_host.h"
 #include "commands/config_menu.h"
-#include "mixer/binding.h"
-#include "mixer/endpoint_binding.h"
+#include "host/module_values.h"
+#include "mixer/app_kind.h"
+#include "mixer/endpoint_kind.h"
+#include "mixer/winmm_kind.h"
 #include "plugin/entry_points.h"
-#include "plugin/module_state.h"
-#include "plugin/slider_list.h"
+#include "plugin/sliders.h"
 #include "slider/paint_buffer.h"
 
 #ifdef KV_BENCH_DOUBLE
@@ -147,11 +148,11 @@ void setUpMixer(int devices, int destinations, int sources, int controls) {
     mixerdouble::addDevice(device);
   }
 }
-void bindFirstControl() { slider().bindControl(0, 0xFFFF0000u, 1); }
+void bindFirstControl() { slider().take(bindMixerControl(slider().binding, 0, 0xFFFF0000u, 1)); }
 #else
 constexpr const char* kMixer = "wine winmm";
 void setUpMixer(int, int, int, int) {}
-void bindFirstControl() { slider().bindControl(0, 0xFFFF0000u, 0); }
+void bindFirstControl() { slider().take(bindMixerControl(slider().binding, 0, 0xFFFF0000u, 0)); }
 #endif
 
 Figure platformWrite() {
@@ -253,7 +254,7 @@ void benchDragSteps() {
   bindFirstControl();
   benchDragStep(kMixer, "mixer fetch + set alone", platformWrite);
   setUpEndpoints();
-  slider().bindEndpoint(0);
+  slider().take(bindEndpoint(slider().binding, eRender, 0));
   benchDragStep(kEndpoint, "endpoint set alone", platformEndpointWrite);
   slider().unbindControl();
   bindFirstControl();
@@ -302,7 +303,7 @@ void benchPaint(int width, int height) {
   benchhost::resetCounters();
   const Figure total = paints(w);
   const double gradientPerPaint = benchhost::gradientSeconds() * 1e6 / (kRounds * 200);
-  const Figure perPaintBuffer = paints(w, [] { releasePaintBuffer(slider().paintBuffer); });
+  const Figure perPaintBuffer = paints(w, [] { slider().paintBuffer.release(); });
   const Figure redraw = redraws(w);
 
   HWND baseline = makeWindow("KvBenchPaintBaseline", baselineProc);
@@ -367,7 +368,7 @@ void benchAppMenu() {
 // A drag step on a program with 8 sessions: every one of them is set.
 void benchAppDrag() {
   endpointdouble::setEchoes(false);
-  slider().bindApp(0x7FFF0000u);  // app0: sessions 0, 25, and the six below
+  slider().take(bindApp(slider().binding, 0x7FFF0000u));  // app0: sessions 0, 25, the six below
   for (int i = 0; i < 6; ++i) {
     endpointdouble::Session s;
     s.processId = 0x7FFF1000u + static_cast<DWORD>(i);
@@ -407,7 +408,7 @@ void benchSessionChurn() {
   player.identifier = imagePath(99);
   player.level = 0.3f;
   endpointdouble::addSession(0, player);
-  slider().bindApp(player.processId);
+  slider().take(bindApp(slider().binding, player.processId));
   pump();
   HWND w = slider().window;
   endpointdouble::startSessionChurn(0, player, kPerSecond);
@@ -500,7 +501,7 @@ void benchStart(HINSTANCE instance) {
 void benchManySliders(HINSTANCE instance) {
   benchhost::setSliderList(kSixteenSliders);
   beginPlugin(instance);
-  measured = sliderAt(kMaxSliders - 1);
+  measured = sliderAt(kMostSliders - 1);
   pump();
 #ifdef KV_BENCH_DOUBLE
   mixerdouble::setNotifications(false);  // as in the lone slider's figures

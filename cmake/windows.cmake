@@ -27,7 +27,7 @@ add_custom_target(tolvane_imports DEPENDS ${KV_HOST_IMPLIB})
 # The plug-in's code as objects: linked into the DLL with the real host and
 # winmm, and into the unit tests with their doubles.
 file(GLOB KV_CORE_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/plugin/*.cpp ${CMAKE_SOURCE_DIR}/settings/*.cpp
+  ${CMAKE_SOURCE_DIR}/host/*.cpp ${CMAKE_SOURCE_DIR}/plugin/*.cpp ${CMAKE_SOURCE_DIR}/settings/*.cpp
   ${CMAKE_SOURCE_DIR}/slider/*.cpp ${CMAKE_SOURCE_DIR}/mixer/*.cpp
   ${CMAKE_SOURCE_DIR}/commands/*.cpp)
 add_library(kv_core OBJECT ${KV_CORE_SOURCES})

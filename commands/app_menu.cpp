@@ -2,8 +2,9 @@
 #include <cstdio>
 
 #include "commands/config_menu.h"
+#include "host/module_values.h"
+#include "mixer/app_kind.h"
 #include "mixer/endpoint_device.h"
-#include "plugin/module_state.h"
 #include "slider/slider.h"
 
 namespace {
@@ -33,9 +34,9 @@ void addAppMenu(HostMenu parent, const Slider& s) {
   EndpointList endpoints;
   if (!endpoints.open(eRender)) return;
   HostMenu menu = MakeMenu("Applications");
-  if (appChosen(s.binding.app) && !volumeRunning(s.binding)) {
+  if (!volumeRunning(s.binding)) {
     char waiting[kTextSize];
-    std::snprintf(waiting, sizeof waiting, "%s (not running)", s.binding.app.name);
+    std::snprintf(waiting, sizeof waiting, "%s (not running)", volumeName(s.binding));
     MakeMenuNOP(menu, waiting);
   }
   Listing listing = {&s, menu, 0};

@@ -1,34 +1,49 @@
+#include "commands/commands.h"
+
 #include <cstdint>
 #include <cstring>
 
-#include "commands/command_text.h"
-#include "commands/decimal_number.h"
-#include "commands/slider_commands.h"
 #include "commands/volume_commands.h"
-#include "plugin/slider_list.h"
-#include "slider/slider.h"
+#include "mixer/app_kind.h"
+#include "mixer/endpoint_kind.h"
+#include "mixer/winmm_kind.h"
+#include "settings/decimal_number.h"
 
 namespace {
 
 // Spelled as callers and users have always seen it.
 constexpr char kInvalidArguments[] = "@KvSliderConfigure was called with invalid arguements.";
 
-void showInvalidArguments() {
-  MessageBoxA(nullptr, kInvalidArguments, nullptr, MB_OK | MB_TOPMOST | MB_ICONERROR);
-}
-
 bool bindFromTokens(Slider& s, const CommandTokens& t) {
-  s.bindControl(decimalBits(t.token[3]), decimalBits(t.token[4]), decimalBits(t.token[5]));
+  s.take(bindMixerControl(s.binding, decimalBits(t.token[3]), decimalBits(t.token[4]),
+                          decimalBits(t.token[5])));
   return true;
 }
 
 // The newer bindings take one number of plain digits: an endpoint's place in
 // the list, or a process ID.
-template <void (Slider::*Bind)(unsigned)>
-bool bindByNumber(Slider& s, const CommandTokens& t) {
+bool numberOf(const CommandTokens& t, std::uint32_t& number) {
+  return strictNumber(t, 3, UINT32_MAX, number);
+}
+
+bool bindSpeakers(Slider& s, const CommandTokens& t) {
   std::uint32_t number = 0;
-  if (!strictNumber(t, 3, UINT32_MAX, number)) return false;
-  (s.*Bind)(number);
+  if (!numberOf(t, number)) return false;
+  s.take(bindEndpoint(s.binding, eRender, number));
+  return true;
+}
+
+bool bindMicrophone(Slider& s, const CommandTokens& t) {
+  std::uint32_t number = 0;
+  if (!numberOf(t, number)) return false;
+  s.take(bindEndpoint(s.binding, eCapture, number));
+  return true;
+}
+
+bool bindProgram(Slider& s, const CommandTokens& t) {
+  std::uint32_t process = 0;
+  if (!numberOf(t, process)) return false;
+  s.take(bindApp(s.binding, process));
   return true;
 }
 
@@ -84,58 +99,41 @@ struct Keyword {
 };
 
 constexpr Keyword kKeywords[] = {
-    {"mixer", 6, bindFromTokens},
-    {"nomixer", 2, unbind},
-    {"alpha", 4, setOpacity},
-    {"ontoptoggle", 2, toggleOnTop},
-    {"plugintoggle", 2, togglePlugins},
-    {"snaptoggle", 2, toggleSnap},
-    {"dragtoggle", 2, toggleDrag},
-    {"volume", 4, setVolume},
-    {"volumeup", 2, volumeUp},
-    {"volumedown", 2, volumeDown},
-    {"endpoint", 4, bindByNumber<&Slider::bindEndpoint>},
-    {"mutetoggle", 2, muteToggle},
-    {"newslider", 2, newSlider},
-    {"microphone", 4, bindByNumber<&Slider::bindMicrophone>},
-    {"app", 4, bindByNumber<&Slider::bindApp>},
-    {"removeslider", 2, removeSlider},
+    {"mixer", 6, bindFromTokens},       {"nomixer", 2, unbind},
+    {"alpha", 4, setOpacity},           {"ontoptoggle", 2, toggleOnTop},
+    {"plugintoggle", 2, togglePlugins}, {"snaptoggle", 2, toggleSnap},
+    {"dragtoggle", 2, toggleDrag},      {"volume", 4, setVolume},
+    {"volumeup", 2, volumeUp},          {"volumedown", 2, volumeDown},
+    {"endpoint", 4, bindSpeakers},      {"mutetoggle", 2, muteToggle},
+    {"microphone", 4, bindMicrophone},  {"app", 4, bindProgram},
 };
-
-constexpr int kInstanceToken = 2;
-
-// With one slider every command is its own, whatever it names; with several,
-// only the one it names acts, and a command naming none (a hotkey of a slider
-// removed since) is dropped by all of them without a word.
-bool addressedTo(const Slider& s, const CommandTokens& t) {
-  if (s.removing) return false;
-  if (sliderCount() <= 1) return true;
-  return t.count > kInstanceToken && std::strcmp(t.token[kInstanceToken], s.name) == 0;
-}
 
 }  // namespace
 
-void Slider::handleCommand(const char* text) {
+void showInvalidArguments() {
+  MessageBoxA(nullptr, kInvalidArguments, nullptr, MB_OK | MB_TOPMOST | MB_ICONERROR);
+}
+
+void handleCommand(Slider& s, const char* text) {
   if (text == nullptr) return;
   if (sameTextIgnoringCase(text, "@KvShowPlugins")) {
-    pluginsHidden = false;
-    applyWindowState();
+    s.pluginsHidden = false;
+    s.applyWindowState();
   } else if (sameTextIgnoringCase(text, "@KvHidePlugins")) {
-    pluginsHidden = true;
-    applyWindowState();
+    s.pluginsHidden = true;
+    s.applyWindowState();
   } else if (hasConfigurePrefix(text)) {
-    handleConfigureCommand(text);
+    CommandTokens tokens;
+    tokeniseCommand(text, tokens);
+    handleConfigureCommand(s, tokens);
   }
 }
 
-void Slider::handleConfigureCommand(const char* text) {
-  CommandTokens tokens;
-  tokeniseCommand(text, tokens);
-  if (!addressedTo(*this, tokens)) return;
-  if (tokens.count >= 2) {
+void handleConfigureCommand(Slider& s, const CommandTokens& t) {
+  if (t.count >= 2) {
     for (const Keyword& k : kKeywords) {
-      if (std::strcmp(tokens.token[1], k.word) != 0) continue;  // byte for byte
-      if (tokens.count < k.tokensNeeded || !k.run(*this, tokens)) break;
+      if (std::strcmp(t.token[1], k.word) != 0) continue;  // byte for byte
+      if (t.count < k.tokensNeeded || !k.run(s, t)) break;
       return;
     }
   }

@@ -2,10 +2,12 @@
 
 #include <cstdio>
 
-#include "commands/enumeration_mixer.h"
+#include "host/module_values.h"
 #include "mixer/mixer_name.h"
-#include "plugin/module_state.h"
-#include "plugin/slider_list.h"
+#include "settings/slider_names.h"
+#include "slider/slider.h"
+
+HostMenu configMenu;
 
 namespace {
 
@@ -30,8 +32,8 @@ void addItem(HostMenu menu, const char* label, const char* keyword, const Slider
 }
 
 // Lists one open device; false when the listing of devices has to stop.
-bool addDevice(HostMenu menu, const Slider& s, UINT device) {
-  EnumerationMixer mixer;
+bool addDevice(HostMenu menu, const Slider& s, const MenuFacts& facts, UINT device) {
+  MixerHandle mixer;
   if (!mixer.open(device)) {
     MakeMenuNOP(menu, "Error opening mixer.");
     return false;
@@ -42,10 +44,10 @@ bool addDevice(HostMenu menu, const Slider& s, UINT device) {
     return false;
   }
   const MixerName product(caps.szPname);
-  addSubmenu(menu, product.text, [&](HostMenu submenu) {
-    addDestinationMenus(submenu, s, device, mixer.handle(), caps);
-  });
-  addItem(menu, "- Nothing", "nomixer", s, !volumeChosen(s.binding));
+  addSubmenu(menu, product.text,
+             [&](HostMenu submenu) { addDestinationMenus(submenu, s, device, mixer, caps); });
+  addItem(menu, "- Nothing", "nomixer", s,
+          s.binding.kind == BindingKind::None && !facts.keptFromFile);
   if (!mixer.close()) {
     MakeMenuNOP(menu, "Error closing the mixer.");
     return false;
@@ -55,30 +57,35 @@ bool addDevice(HostMenu menu, const Slider& s, UINT device) {
 
 }  // namespace
 
-void showConfigMenu(const Slider& s) {
-  if (configMenu != nullptr) DelMenu(configMenu);
+void showConfigMenu(const Slider& s, const MenuFacts& facts) {
+  deleteConfigMenu();
   configMenu = MakeMenu("KvSlider");
-  addSubmenu(configMenu, "Control", [&](HostMenu m) { addControlItems(m, s); });
+  addSubmenu(configMenu, "Control", [&](HostMenu m) { addControlItems(m, s, facts); });
   addSubmenu(configMenu, "Options", [&](HostMenu m) { addOptionItems(m, s); });
   addSubmenu(configMenu, "Visibility", [&](HostMenu m) { addVisibilityItems(m, s); });
-  addSliderItems(configMenu, s);
+  addSliderItems(configMenu, s, facts);
   ShowMenu(configMenu);
 }
 
-void addControlItems(HostMenu menu, const Slider& s) {
-  addEndpointItems(menu, s);
-  addAppMenu(menu, s);
-  addDeviceMenus(menu, s);
+void deleteConfigMenu() {
+  if (configMenu != nullptr) DelMenu(configMenu);
+  configMenu = nullptr;
 }
 
-void addDeviceMenus(HostMenu menu, const Slider& s) {
+void addControlItems(HostMenu menu, const Slider& s, const MenuFacts& facts) {
+  addEndpointItems(menu, s);
+  addAppMenu(menu, s);
+  addDeviceMenus(menu, s, facts);
+}
+
+void addDeviceMenus(HostMenu menu, const Slider& s, const MenuFacts& facts) {
   const UINT count = mixerGetNumDevs();
   if (count == 0) {
     MakeMenuNOP(menu, "No audio devices present.");
     return;
   }
   for (UINT device = 0; device < count; ++device)
-    if (!addDevice(menu, s, device)) return;
+    if (!addDevice(menu, s, facts, device)) return;
 }
 
 void addOptionItems(HostMenu menu, const Slider& s) {
@@ -98,7 +105,7 @@ void addVisibilityItems(HostMenu menu, const Slider& s) {
   }
 }
 
-void addSliderItems(HostMenu menu, const Slider& s) {
-  if (sliderCount() < kMaxSliders) addItem(menu, "New slider", "newslider", s, false);
-  if (sliderCount() > 1) addItem(menu, "Remove this slider", "removeslider", s, false);
+void addSliderItems(HostMenu menu, const Slider& s, const MenuFacts& facts) {
+  if (facts.sliders < kMostSliders) addItem(menu, "New slider", "newslider", s, false);
+  if (facts.sliders > 1) addItem(menu, "Remove this slider", "removeslider", s, false);
 }

@@ -1,8 +1,8 @@
 #include <cstdio>
 
 #include "commands/config_menu.h"
-#include "mixer/endpoint_device.h"
-#include "plugin/module_state.h"
+#include "host/module_values.h"
+#include "mixer/endpoint_kind.h"
 #include "slider/slider.h"
 
 namespace {

@@ -1,8 +1,9 @@
 #include <cstdio>
 
 #include "commands/config_menu.h"
+#include "host/module_values.h"
 #include "mixer/mixer_name.h"
-#include "plugin/module_state.h"
+#include "mixer/winmm_kind.h"
 #include "slider/slider.h"
 
 namespace {
@@ -10,13 +11,14 @@ namespace {
 // The menu never looks at more controls of one line than this.
 constexpr DWORD kMaxControls = 8;
 
-bool readLine(HMIXER handle, DWORD destination, DWORD source, DWORD query, MIXERLINEA& line) {
+bool readLine(const MixerHandle& handle, DWORD destination, DWORD source, DWORD query,
+              MIXERLINEA& line) {
   line = MIXERLINEA{};
   line.cbStruct = sizeof line;
   line.dwDestination = destination;
   line.dwSource = source;
-  return mixerGetLineInfoA(reinterpret_cast<HMIXEROBJ>(handle), &line,
-                           MIXER_OBJECTF_HMIXER | query) == MMSYSERR_NOERROR;
+  return mixerGetLineInfoA(handle.object(), &line, MIXER_OBJECTF_HMIXER | query) ==
+         MMSYSERR_NOERROR;
 }
 
 void addVolumeItem(HostMenu menu, const Slider& s, UINT device, const MIXERLINEA& line,
@@ -33,7 +35,7 @@ void addVolumeItem(HostMenu menu, const Slider& s, UINT device, const MIXERLINEA
 
 }  // namespace
 
-void addDestinationMenus(HostMenu menu, const Slider& s, UINT device, HMIXER handle,
+void addDestinationMenus(HostMenu menu, const Slider& s, UINT device, const MixerHandle& handle,
                          const MIXERCAPSA& caps) {
   if (caps.cDestinations == 0) {
     MakeMenuNOP(menu, "No destination lines available.");
@@ -53,7 +55,7 @@ void addDestinationMenus(HostMenu menu, const Slider& s, UINT device, HMIXER han
   }
 }
 
-void addSourceMenus(HostMenu menu, const Slider& s, UINT device, HMIXER handle,
+void addSourceMenus(HostMenu menu, const Slider& s, UINT device, const MixerHandle& handle,
                     const MIXERLINEA& destination) {
   if (destination.cConnections == 0) {
     MakeMenuNOP(menu, "No source lines available.");
@@ -72,7 +74,7 @@ void addSourceMenus(HostMenu menu, const Slider& s, UINT device, HMIXER handle,
   }
 }
 
-int addVolumeItems(HostMenu menu, const Slider& s, UINT device, HMIXER handle,
+int addVolumeItems(HostMenu menu, const Slider& s, UINT device, const MixerHandle& handle,
                    const MIXERLINEA& line) {
   MIXERCONTROLA controls[kMaxControls] = {};
   MIXERLINECONTROLSA query = {};
@@ -81,7 +83,7 @@ int addVolumeItems(HostMenu menu, const Slider& s, UINT device, HMIXER handle,
   query.cControls = line.cControls < kMaxControls ? line.cControls : kMaxControls;
   query.cbmxctrl = sizeof controls[0];
   query.pamxctrl = controls;
-  if (mixerGetLineControlsA(reinterpret_cast<HMIXEROBJ>(handle), &query,
+  if (mixerGetLineControlsA(handle.object(), &query,
                             MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL) !=
       MMSYSERR_NOERROR) {
     MakeMenuNOP(menu, "No controls available for this item.");

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "commands/command_text.h"
-#include "commands/decimal_number.h"
+#include "settings/decimal_number.h"
 
 namespace {
 void check(bool ok) {

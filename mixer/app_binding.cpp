@@ -3,9 +3,6 @@
 #include <cstring>
 #include <utility>
 
-#include "mixer/endpoint_callbacks.h"
-#include "mixer/mta_worker.h"
-
 namespace {
 
 constexpr double kSameLevel = 1e-4;  // what a float level keeps of a double
@@ -58,36 +55,13 @@ bool isSystemSounds(DWORD process, IAudioSessionControl2* session) {
   return process == 0 && session->IsSystemSoundsSession() == S_OK;
 }
 
-// Session notifications go out and come in through the MTA worker.
-struct Registration {
-  IAudioSessionManager2* manager;
-  IAudioSessionNotification* callback;
-  bool registering;
-  bool done;
-};
-
-void registerOnWorker(void* argument) {
-  auto* r = static_cast<Registration*>(argument);
-  if (!r->registering) {
-    r->done = SUCCEEDED(r->manager->UnregisterSessionNotification(r->callback));
-    return;
-  }
-  r->done = SUCCEEDED(r->manager->RegisterSessionNotification(r->callback));
-  // The system starts telling only once the sessions have been counted.
-  ComRef<IAudioSessionEnumerator> sessions;
-  int count = 0;
-  if (r->done && SUCCEEDED(r->manager->GetSessionEnumerator(sessions.out())) && sessions)
-    sessions->GetCount(&count);
-}
-
-bool registerSessions(SessionWatch& w, bool registering) {
-  Registration r = {w.manager.get(), w.callback.get(), registering, false};
-  return runOnMtaWorker(registerOnWorker, &r) && r.done;
+bool registerSessions(MtaWorker* worker, IAudioSessionManager2* manager,
+                      IAudioSessionNotification* callback) {
+  return worker != nullptr && worker->registerSessions(manager, callback, true);
 }
 
 void unwatch(SessionWatch& w) {
-  if (w.callback) registerSessions(w, false);
-  w.callback.reset();
+  w.sessions.reset();
   w.manager.reset();
   w.endpointId[0] = L'\0';
 }
@@ -104,8 +78,11 @@ void watch(AppVolume& a, IMMDevice* device, const wchar_t* id) {
   *w.manager.out() = managerOf(device);
   if (!w.manager) return;
   lstrcpynW(w.endpointId, id, kEndpointIdSize);
-  *w.callback.out() = newSessionsCallback(a.posts.get());
-  if (w.callback && !registerSessions(w, true)) w.callback.reset();
+  MtaWorker* worker = a.worker.get();
+  registerCallback(w.sessions, w.manager.get(), newSessionsCallback(a.posts.get()),
+                   [worker](IAudioSessionManager2* m, IAudioSessionNotification* c) {
+                     return registerSessions(worker, m, c);
+                   });
   ++a.watchCount;
 }
 
@@ -130,7 +107,6 @@ void watchEndpoints(AppVolume& a) {
 
 void dropSession(AppVolume& a, int index) {
   AppSession& s = a.sessions[index];
-  if (s.events) s.control->UnregisterAudioSessionNotification(s.events.get());
   s.events.reset();
   s.volume.reset();
   s.control.reset();
@@ -162,9 +138,7 @@ void adopt(AppVolume& a, IAudioSessionControl2* control, const wchar_t* instance
   control->AddRef();
   *s.control.out() = control;
   lstrcpynW(s.instance, instance, kEndpointIdSize);
-  *s.events.out() = newSessionEventsCallback(a.posts.get(), a.context);
-  if (s.events && FAILED(control->RegisterAudioSessionNotification(s.events.get())))
-    s.events.reset();
+  listenForSessionEvents(s.events, control, a.posts.get(), a.context);
   if (a.sessionCount == 0) sessionAppName(control, a.image, a.name);
   ++a.sessionCount;
 }
@@ -215,51 +189,52 @@ bool readSession(const AppSession& s, double& level, bool& muted) {
 
 }  // namespace
 
-bool findApp(DWORD process, char (&image)[kAppImageSize], char (&name)[kAppNameSize]) {
+bool findApp(DWORD process, char (&image)[kAppImageSize]) {
   image[0] = '\0';
   forEachRenderSession([&](IAudioSessionControl2* control) {
     DWORD owner = 0;
     if (!isSystemSounds(process, control) &&
         (process == 0 || FAILED(control->GetProcessId(&owner)) || owner != process))
       return true;
-    if (sessionImage(control, image)) sessionAppName(control, image, name);
+    sessionImage(control, image);
     return image[0] == '\0';
   });
   return image[0] != '\0';
 }
 
-void bindApp(AppVolume& a, PendingPosts* posts, const char* image, const char* name,
+void unregisterSessionsCallback(IAudioSessionManager2* source,
+                                IAudioSessionNotification* callback) {
+  if (MtaWorker* worker = MtaWorker::current()) worker->registerSessions(source, callback, false);
+}
+
+void bindApp(AppVolume& a, PendingPosts* posts, const GUID& context, const char* image,
              bool takeLevel) {
   releaseApp(a);
-  a.chosen = true;
   lstrcpynA(a.image, image, kAppImageSize);
-  lstrcpynA(a.name, name, kAppNameSize);
+  appNameOfImage(image, a.name);
+  a.context = context;
   if (a.image[0] == '\0') return;  // no session can be its: held, never running
   if (posts != nullptr) posts->AddRef();
   *a.posts.out() = posts;
-  a.onWorker = enterMtaWorker();
+  *a.worker.out() = MtaWorker::join();
   *a.enumerator.out() = createDeviceEnumerator();
   if (!a.enumerator) return;  // held, never running
-  ComRef<IMMNotificationClient> callback(newDevicesCallback(posts, eRender));
-  if (callback && SUCCEEDED(a.enumerator->RegisterEndpointNotificationCallback(callback.get())))
-    a.devicesCallback = std::move(callback);
+  listenForDevices(a.devices, a.enumerator.get(), posts, eRender);
   watchEndpoints(a);
   rescan(a);
   if (takeLevel && a.sessionCount > 0) readSession(a.sessions[0], a.heldLevel, a.heldMuted);
   applyHeld(a, 0, true, true);
 }
 
+// In the reverse order of their making: the sessions' registrations, the
+// endpoints' (through the worker, which goes after them), then the rest.
 void releaseApp(AppVolume& a) {
   while (a.sessionCount > 0) dropSession(a, a.sessionCount - 1);
   while (a.watchCount > 0) unwatch(a.watches[--a.watchCount]);
-  if (a.devicesCallback)
-    a.enumerator->UnregisterEndpointNotificationCallback(a.devicesCallback.get());
-  a.devicesCallback.reset();
+  a.devices.reset();
   a.enumerator.reset();
-  if (a.onWorker) leaveMtaWorker();
-  a.onWorker = false;
+  a.worker.reset();
   a.posts.reset();
-  a.chosen = false;
   a.image[0] = '\0';
   a.name[0] = '\0';
   a.heldMuted = false;
@@ -276,13 +251,13 @@ void setAppMute(AppVolume& a, bool muted) {
 }
 
 void followAppSessions(AppVolume& a) {
-  if (!appChosen(a) || !a.enumerator) return;
+  if (!a.enumerator) return;
   const int adopted = rescan(a);
   if (adopted >= 0) applyHeld(a, adopted, true, true);
 }
 
 void followAppEndpoints(AppVolume& a) {
-  if (!appChosen(a) || !a.enumerator) return;
+  if (!a.enumerator) return;
   watchEndpoints(a);
   followAppSessions(a);
 }

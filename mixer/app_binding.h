@@ -10,39 +10,48 @@
 #include <audiopolicy.h>
 
 #include "mixer/app_identity.h"
+#include "mixer/callbacks.h"
 #include "mixer/endpoint_device.h"
+#include "mixer/mta_worker.h"
 #include "mixer/pending_posts.h"
 
 constexpr int kMostAppSessions = 32;
 constexpr int kMostWatchedEndpoints = 16;
 
+// New sessions are told only to a client that registered from the MTA: the
+// registration goes, as it came, through the worker.
+void unregisterSessionsCallback(IAudioSessionManager2* source, IAudioSessionNotification* callback);
+using SessionsRegistration =
+    Registration<IAudioSessionManager2, IAudioSessionNotification, unregisterSessionsCallback>;
+
 struct AppSession {
   ComRef<IAudioSessionControl2> control;
   ComRef<ISimpleAudioVolume> volume;
-  ComRef<IAudioSessionEvents> events;  // registered with control while held
-  wchar_t instance[kEndpointIdSize];   // tells one session from another
+  SessionEventsRegistration events;
+  wchar_t instance[kEndpointIdSize] = L"";  // tells one session from another
 };
 
 // The sessions of one render endpoint, watched for new ones.
 struct SessionWatch {
-  wchar_t endpointId[kEndpointIdSize];
+  wchar_t endpointId[kEndpointIdSize] = L"";
   ComRef<IAudioSessionManager2> manager;
-  ComRef<IAudioSessionNotification> callback;  // registered (from the MTA) while held
+  SessionsRegistration sessions;
 };
 
 struct AppVolume {
-  bool chosen = false;
   // "player.exe" or "systemsounds", matched byte for byte; empty for a
   // stored name that could not be read, which matches no session.
   char image[kAppImageSize] = "";
   char name[kAppNameSize] = "";  // as users know it
   double heldLevel = 1.0;
   bool heldMuted = false;
-  ComRef<PendingPosts> posts;  // where the callbacks post
   GUID context = {};
-  bool onWorker = false;  // holds a use of the MTA worker
+  ComRef<PendingPosts> posts;  // where the callbacks post
+  // Members go in the reverse order: the registrations before the worker
+  // that unregisters some of them.
+  ComRef<MtaWorker> worker;
   ComRef<IMMDeviceEnumerator> enumerator;
-  ComRef<IMMNotificationClient> devicesCallback;  // endpoints coming and going
+  DevicesRegistration devices;  // endpoints coming and going
   SessionWatch watches[kMostWatchedEndpoints];
   int watchCount = 0;
   AppSession sessions[kMostAppSessions];
@@ -53,19 +62,18 @@ struct AppVolume {
   AppVolume& operator=(const AppVolume&) = delete;
 };
 
-// The application of the session whose process ID is process (0: the system
-// sounds) on any active render endpoint: its image and name. False when no
+// The image of the application of the session whose process ID is process
+// (0: the system sounds) on any active render endpoint. False when no
 // session has that ID.
-bool findApp(DWORD process, char (&image)[kAppImageSize], char (&name)[kAppNameSize]);
+bool findApp(DWORD process, char (&image)[kAppImageSize]);
 
 // Binds image's sessions (an empty image: a stored name that could not be
 // read, shown by name and never running); takeLevel: the first session's
 // level and mute become the held ones, else the held ones are set on every
-// session. The callbacks post through posts.
-void bindApp(AppVolume& a, PendingPosts* posts, const char* image, const char* name,
+// session. The callbacks post through posts, the changes carry context.
+void bindApp(AppVolume& a, PendingPosts* posts, const GUID& context, const char* image,
              bool takeLevel);
 void releaseApp(AppVolume& a);
-inline bool appChosen(const AppVolume& a) { return a.chosen; }
 inline bool appRunning(const AppVolume& a) { return a.sessionCount > 0; }
 
 // The held level and mute, on every session of the application.

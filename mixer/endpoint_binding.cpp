@@ -2,40 +2,14 @@
 
 #include <utility>
 
-#include "mixer/endpoint_callbacks.h"
-
 namespace {
 
 void releaseBound(EndpointVolume& e) {
-  if (e.volumeCallback) e.volume->UnregisterControlChangeNotify(e.volumeCallback.get());
   e.volumeCallback.reset();
   e.volume.reset();
   e.device.reset();
   e.boundId[0] = L'\0';
   e.name[0] = '\0';
-}
-
-void releaseAll(EndpointVolume& e) {
-  releaseBound(e);
-  if (e.devicesCallback)
-    e.enumerator->UnregisterEndpointNotificationCallback(e.devicesCallback.get());
-  e.devicesCallback.reset();
-  e.enumerator.reset();
-  e.choice = EndpointChoice::None;
-  e.chosenId[0] = L'\0';
-  e.posts.reset();
-}
-
-bool openEnumerator(EndpointVolume& e, PendingPosts* posts) {
-  *e.enumerator.out() = createDeviceEnumerator();
-  if (!e.enumerator) return false;
-  if (posts != nullptr) posts->AddRef();
-  *e.posts.out() = posts;
-  // Without the callback the binding works, it only does not follow changes.
-  ComRef<IMMNotificationClient> callback(newDevicesCallback(posts, e.flow));
-  if (callback && SUCCEEDED(e.enumerator->RegisterEndpointNotificationCallback(callback.get())))
-    e.devicesCallback = std::move(callback);
-  return true;
 }
 
 // Binds the volume of device, whose reference it takes over either way.
@@ -50,10 +24,7 @@ bool bindDevice(EndpointVolume& e, IMMDevice* taken) {
     return false;
   float level = 0.0f;
   if (FAILED(volume->GetMasterVolumeLevelScalar(&level))) return false;  // nothing to show
-
-  ComRef<IAudioEndpointVolumeCallback> callback(newVolumeCallback(e.posts.get(), e.context));
-  if (callback && SUCCEEDED(volume->RegisterControlChangeNotify(callback.get())))
-    e.volumeCallback = std::move(callback);
+  listenForVolume(e.volumeCallback, volume.get(), e.posts.get(), e.context);
   friendlyNameOf(device.get(), e.name, kEndpointNameSize);
   e.device = std::move(device);
   e.volume = std::move(volume);
@@ -76,21 +47,6 @@ IMMDevice* chosenDevice(const EndpointVolume& e) {
 
 bool bindChosen(EndpointVolume& e) { return e.enumerator && bindDevice(e, chosenDevice(e)); }
 
-bool choose(EndpointVolume& e, EndpointChoice choice, const wchar_t* id, PendingPosts* posts) {
-  releaseAll(e);
-  const bool listening = openEnumerator(e, posts);
-  e.choice = choice;
-  if (choice == EndpointChoice::Named) lstrcpynW(e.chosenId, id, kEndpointIdSize);
-  return listening && bindChosen(e);
-}
-
-bool chooseOrDrop(EndpointVolume& e, EndpointChoice choice, const wchar_t* id,
-                  PendingPosts* posts) {
-  if (choose(e, choice, id, posts)) return true;
-  releaseAll(e);
-  return false;
-}
-
 // The bound endpoint is still the one the choice names, and active.
 bool boundIsCurrent(const EndpointVolume& e) {
   if (!isActiveEndpoint(e.device.get())) return false;
@@ -102,35 +58,38 @@ bool boundIsCurrent(const EndpointVolume& e) {
 
 }  // namespace
 
-bool bindDefaultEndpoint(EndpointVolume& e, PendingPosts* posts) {
-  return chooseOrDrop(e, EndpointChoice::Default, nullptr, posts);
+bool chooseEndpoint(EndpointVolume& e, PendingPosts* posts, const GUID& context,
+                    EndpointChoice choice, const wchar_t* id) {
+  releaseEndpoint(e);
+  e.choice = choice;
+  e.context = context;
+  if (choice == EndpointChoice::Named) lstrcpynW(e.chosenId, id, kEndpointIdSize);
+  if (posts != nullptr) posts->AddRef();
+  *e.posts.out() = posts;
+  *e.enumerator.out() = createDeviceEnumerator();
+  if (!e.enumerator) return false;
+  // Without the callback the binding works, it only does not follow changes.
+  listenForDevices(e.devices, e.enumerator.get(), posts, e.flow);
+  return bindChosen(e);
 }
 
-bool bindEndpointNumber(EndpointVolume& e, unsigned number, PendingPosts* posts) {
-  releaseAll(e);
-  wchar_t id[kEndpointIdSize];
-  {
-    EndpointList list;
-    if (number == 0 || !list.open(e.flow)) return false;
-    ComRef<IMMDevice> device(list.device(number - 1));
-    if (!device || !endpointIdOf(device.get(), id)) return false;
-  }
-  return chooseOrDrop(e, EndpointChoice::Named, id, posts);
+void releaseEndpoint(EndpointVolume& e) {
+  releaseBound(e);
+  e.devices.reset();
+  e.enumerator.reset();
+  e.posts.reset();
+  e.chosenId[0] = L'\0';
 }
 
-bool restoreEndpoint(EndpointVolume& e, EndpointChoice choice, const wchar_t* id,
-                     PendingPosts* posts) {
-  if (choice == EndpointChoice::None) {
-    releaseAll(e);
-    return false;
-  }
-  return choose(e, choice, id, posts);
+bool activeEndpointId(EDataFlow flow, unsigned number, wchar_t (&id)[kEndpointIdSize]) {
+  EndpointList list;
+  if (number == 0 || !list.open(flow)) return false;
+  ComRef<IMMDevice> device(list.device(number - 1));
+  return device && endpointIdOf(device.get(), id);
 }
-
-void releaseEndpoint(EndpointVolume& e) { releaseAll(e); }
 
 EndpointChange followEndpointChanges(EndpointVolume& e) {
-  if (e.choice == EndpointChoice::None) return EndpointChange::None;
+  if (!e.enumerator) return EndpointChange::None;
   const bool wasBound = static_cast<bool>(e.device);
   if (wasBound && boundIsCurrent(e)) return EndpointChange::None;
   releaseBound(e);

@@ -7,6 +7,7 @@
 // stands when the message arrives.
 constexpr UINT kMsgFirstNotice = WM_APP + 0x4B1;
 constexpr UINT kMsgEndpointVolume = kMsgFirstNotice;  // the level or mute changed elsewhere
-constexpr UINT kMsgEndpointDevices = WM_APP + 0x4B2;  // the default or an endpoint's state changed
+constexpr UINT kMsgEndpointDevices = WM_APP + 0x4B2;  // a default or an endpoint's state changed
 constexpr UINT kMsgAppSessions = WM_APP + 0x4B3;      // a session appeared, expired or disconnected
 constexpr UINT kMsgAppVolume = WM_APP + 0x4B4;        // a session's level or mute changed elsewhere
+constexpr UINT kMsgLastNotice = kMsgAppVolume;

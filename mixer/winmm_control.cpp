@@ -1,21 +1,11 @@
 #include "mixer/winmm_control.h"
 
 #include "mixer/winmm_device.h"
-#include "mixer/winmm_handle.h"
 #include "mixer/winmm_line.h"
 
 namespace {
 
 constexpr double kRawFull = 65535.0;  // controls are driven on a fixed 0..65535 scale
-
-bool openDevice(unsigned device, HWND notify, HMIXER& handle) {
-  HMIXER opened = nullptr;
-  const MMRESULT result =
-      mixerOpen(&opened, device, reinterpret_cast<DWORD_PTR>(notify), 0, CALLBACK_WINDOW);
-  if (result != MMSYSERR_NOERROR || opened == nullptr) return false;
-  handle = opened;
-  return true;
-}
 
 // value x 65535 truncated. The value only leaves [0, 1] if something upstream
 // is broken; pin it rather than send a wrapped-around volume to the device.
@@ -52,17 +42,15 @@ struct ValueDetails {
 
 }  // namespace
 
-WinmmBind bindWinmmControl(WinmmControl& c, HWND notify, unsigned device, unsigned line,
+WinmmBind openWinmmControl(WinmmControl& c, HWND notify, unsigned device, unsigned line,
                            unsigned control, double& level) {
-  releaseWinmmControl(c);
-  c = WinmmControl{};
+  closeWinmmControl(c);
   c.deviceId = device;
   c.lineId = line;
   c.controlId = control;
-  if (!openDevice(device, notify, c.handle)) return WinmmBind::CannotOpen;
-  c.bound = true;  // for the read; undone below if it fails
+  if (!c.device.openNotifying(device, notify)) return WinmmBind::CannotOpen;
   if (!readWinmmLevel(c, level)) {
-    releaseWinmmControl(c);
+    closeWinmmControl(c);
     return WinmmBind::CannotRead;
   }
   mixerDeviceName(device, c.deviceName, sizeof c.deviceName);
@@ -70,42 +58,34 @@ WinmmBind bindWinmmControl(WinmmControl& c, HWND notify, unsigned device, unsign
   return WinmmBind::Bound;
 }
 
-void releaseWinmmControl(WinmmControl& c) {
-  if (c.bound) mixerClose(c.handle);
-  c.handle = nullptr;
-  c.bound = false;
+void closeWinmmControl(WinmmControl& c) {
+  c.device.close();
+  c.deviceName[0] = '\0';
+  c.lineName[0] = '\0';
+  c.muteFound = false;
 }
 
 void notifyWinmmWindow(WinmmControl& c, HWND window) {
-  if (!c.bound || window == nullptr) return;
-  HMIXER reopened = nullptr;
-  if (!openDevice(c.deviceId, window, reopened)) return;
-  mixerClose(c.handle);
-  c.handle = reopened;
+  if (!c.device || window == nullptr) return;
+  MixerHandle reopened;
+  if (reopened.openNotifying(c.deviceId, window)) c.device.takeOver(reopened);
 }
 
 bool readWinmmLevel(const WinmmControl& c, double& level) {
-  if (!c.bound) return false;
+  if (!c.device) return false;
   ValueDetails value(c.controlId);
-  if (mixerGetControlDetailsA(asObject(c.handle), &value.details, kGetValue) != MMSYSERR_NOERROR)
+  if (mixerGetControlDetailsA(c.device.object(), &value.details, kGetValue) != MMSYSERR_NOERROR)
     return false;
   level = static_cast<double>(value.raw.dwValue) / kRawFull;
   return true;
 }
 
 bool writeWinmmLevel(const WinmmControl& c, double level) {
-  if (!c.bound) return false;
+  if (!c.device) return false;
   ValueDetails value(c.controlId);
   // Drivers expect the details to have been fetched before they are set.
-  if (mixerGetControlDetailsA(asObject(c.handle), &value.details, kGetValue) != MMSYSERR_NOERROR)
+  if (mixerGetControlDetailsA(c.device.object(), &value.details, kGetValue) != MMSYSERR_NOERROR)
     return false;
   value.raw.dwValue = rawFromValue(level);
-  return mixerSetControlDetails(asObject(c.handle), &value.details, kSetValue) == MMSYSERR_NOERROR;
-}
-
-// Wine's 32-bit mixer hands back some values one raw unit lower than it was
-// given: that is the device taking the level, not refusing it.
-bool sameWinmmLevel(double a, double b) {
-  const DWORD x = rawFromValue(a), y = rawFromValue(b);
-  return (x > y ? x - y : y - x) <= 1;
+  return mixerSetControlDetails(c.device.object(), &value.details, kSetValue) == MMSYSERR_NOERROR;
 }

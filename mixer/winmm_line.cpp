@@ -4,8 +4,8 @@
 
 #include <cstring>
 
+#include "mixer/mixer_handle.h"
 #include "mixer/mixer_name.h"
-#include "mixer/winmm_handle.h"
 
 namespace {
 
@@ -17,21 +17,22 @@ void copyName(char (&to)[ToSize], const char (&field)[FieldSize]) {
 }
 
 // One control of a line, asked for by identifier or by type.
-bool queryControl(HMIXER device, MIXERLINECONTROLSA& query, MIXERCONTROLA& control, DWORD how) {
+bool queryControl(const MixerHandle& device, MIXERLINECONTROLSA& query, MIXERCONTROLA& control,
+                  DWORD how) {
   control = MIXERCONTROLA{};
   control.cbStruct = sizeof control;
   query.cbStruct = sizeof query;
   query.cControls = 1;
   query.cbmxctrl = sizeof control;
   query.pamxctrl = &control;
-  return mixerGetLineControlsA(asObject(device), &query, MIXER_OBJECTF_HMIXER | how) ==
+  return mixerGetLineControlsA(device.object(), &query, MIXER_OBJECTF_HMIXER | how) ==
          MMSYSERR_NOERROR;
 }
 
 // A mute control is a boolean, read and set for all channels at once.
 class MuteDetails {
  public:
-  MuteDetails(HMIXER device, unsigned control) : device_(asObject(device)) {
+  MuteDetails(const MixerHandle& device, unsigned control) : device_(device.object()) {
     value_.fValue = 0;  // some drivers report success without writing it
     details_.cbStruct = sizeof details_;
     details_.dwControlID = control;
@@ -69,11 +70,11 @@ void learnWinmmLine(WinmmControl& c) {
   byId.dwControlID = c.controlId;
   byId.dwLineID = c.lineId;
   MIXERCONTROLA control;
-  const bool found = queryControl(c.handle, byId, control, MIXER_GETLINECONTROLSF_ONEBYID);
+  const bool found = queryControl(c.device, byId, control, MIXER_GETLINECONTROLSF_ONEBYID);
   MIXERLINEA line = {};
   line.cbStruct = sizeof line;
   line.dwLineID = found ? byId.dwLineID : c.lineId;
-  if (mixerGetLineInfoA(asObject(c.handle), &line,
+  if (mixerGetLineInfoA(c.device.object(), &line,
                         MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_LINEID) == MMSYSERR_NOERROR)
     copyName(c.lineName, line.szName);
   else if (found)
@@ -83,19 +84,19 @@ void learnWinmmLine(WinmmControl& c) {
   byType.dwLineID = line.dwLineID;
   byType.dwControlType = MIXERCONTROL_CONTROLTYPE_MUTE;
   MIXERCONTROLA mute;
-  if (!queryControl(c.handle, byType, mute, MIXER_GETLINECONTROLSF_ONEBYTYPE)) return;
+  if (!queryControl(c.device, byType, mute, MIXER_GETLINECONTROLSF_ONEBYTYPE)) return;
   c.muteControlId = mute.dwControlID;
   c.muteFound = true;
 }
 
 bool readWinmmMute(const WinmmControl& c, bool& muted) {
-  if (!c.bound || !c.muteFound) return false;
-  return MuteDetails(c.handle, c.muteControlId).fetch(muted);
+  if (!c.device || !c.muteFound) return false;
+  return MuteDetails(c.device, c.muteControlId).fetch(muted);
 }
 
 bool writeWinmmMute(const WinmmControl& c, bool muted) {
-  if (!c.bound || !c.muteFound) return false;
-  MuteDetails details(c.handle, c.muteControlId);
+  if (!c.device || !c.muteFound) return false;
+  MuteDetails details(c.device, c.muteControlId);
   bool before = false;
   // Drivers expect the details to have been fetched before they are set.
   return details.fetch(before) && details.set(muted);

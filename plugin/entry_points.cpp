@@ -1,13 +1,15 @@
 #include "plugin/entry_points.h"
 
+#include "commands/config_menu.h"
+#include "host/host_api.h"
+#include "host/module_values.h"
 #include "mixer/endpoint_apartment.h"
-#include "plugin/module_state.h"
-#include "plugin/slider_list.h"
+#include "plugin/sliders.h"
+#include "plugin/window_class.h"
 #include "settings/settings_file.h"
 #include "settings/style.h"
 
 namespace {
-constexpr char kClassName[] = "KvSlider";
 
 bool detectLayeredWindows() {
   OSVERSIONINFOA version = {};
@@ -19,30 +21,11 @@ bool detectLayeredWindows() {
   return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion > 4;
 }
 
-bool registerWindowClass(HINSTANCE instance) {
-  WNDCLASSA wc = {};
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = outerWindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.lpszClassName = kClassName;
-  return RegisterClassA(&wc) != 0;
-}
-
-// Every binding goes before any window does: no notification may be on its
-// way to a window that is gone. The class goes after the last window.
-void stopAll(HINSTANCE instance) {
-  for (int i = 0; Slider* s = sliderAt(i); ++i) {
-    s->unregisterFromHost();
-    releaseBinding(s->binding);
-  }
-  for (int i = 0; Slider* s = sliderAt(i); ++i) s->destroyWindow();
-  clearSliders();
-  if (configMenu != nullptr) {
-    DelMenu(configMenu);
-    configMenu = nullptr;
-  }
-  UnregisterClassA(kClassName, instance);
+// What the sliders share goes after the last of them: the menu, the class,
+// the COM apartment.
+void stopShared(HINSTANCE instance) {
+  deleteConfigMenu();
+  unregisterSliderClass(instance);
   leaveComApartment();
 }
 
@@ -56,7 +39,7 @@ int beginPlugin(HINSTANCE instance) {
   layeredWindowsAvailable = detectLayeredWindows();
   hostWindow = GetKvWnd();
   moduleInstance = instance;
-  if (!registerWindowClass(instance)) {
+  if (!registerSliderClass(instance)) {
     MessageBoxA(hostWindow, "Error registering window class", kPluginTitle,
                 MB_TOPMOST | MB_ICONERROR);
     return 1;
@@ -64,19 +47,14 @@ int beginPlugin(HINSTANCE instance) {
   locateSettings();
   readStyle();
   configMenu = nullptr;
-  clearSliders();
-  readSliders(settingsPath);
-  int running = 0;
-  for (int i = 0; Slider* s = sliderAt(i); ++i)
-    if (startSlider(*s)) ++running;
-  if (running > 0) return 0;
-  stopAll(instance);
+  if (startSliders()) return 0;
+  stopShared(instance);
   return 1;
 }
 
 void endPlugin(HINSTANCE instance) {
-  writeSliders(settingsPath);
-  stopAll(instance);
+  stopSliders();
+  stopShared(instance);
 }
 
 const char* pluginInfo(int index) {

@@ -1,12 +1,16 @@
 #pragma once
+#include "settings/slider_names.h"
+#include "settings/stored_binding.h"
+#include "slider/slider.h"
 
 // Finds the settings file and stores its path in settingsPath.
 void locateSettings();
 
-// At start: the sliders the file lists, each made and given its own keys
-// (a stored binding is restored before its window exists).
-void readSliders(const char* path);
-// At stop: every slider's keys, and the list.
-void writeSliders(const char* path);
-// The list alone, at once when a slider is added or removed.
-bool writeSliderList(const char* path);
+// A slider's own keys, read at start (a stored binding is restored as far
+// as it can be before the window exists: see stored) and written at stop.
+void readSliderSettings(Slider& s, StoredBinding& stored, const char* path);
+void writeSliderSettings(const Slider& s, const StoredBinding& stored, const char* path);
+
+// The list of sliders: which there are, by number, in the order they were made.
+int readSliderList(const char* path, int (&numbers)[kMostSliders]);
+bool writeSliderList(const char* path, const int* numbers, int count);

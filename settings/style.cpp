@@ -1,9 +1,7 @@
 #include "settings/style.h"
 
 #include "host/host_api.h"
-#include "plugin/module_state.h"
-
-SliderStyle sliderStyle;
+#include "host/module_values.h"
 
 namespace {
 constexpr char kBlack[] = "#000000";

@@ -1,7 +1,8 @@
 // The one point through which the slider reaches what it is bound to: the
 // binding reads and writes, and what it returns is put on the knob, the
 // tooltip (through the repaint) and the shell's status text here alone.
-#include "plugin/module_state.h"
+#include "host/host_messages.h"
+#include "host/module_values.h"
 #include "slider/slider.h"
 
 namespace {
@@ -43,32 +44,18 @@ void Slider::takeNotified(VolumeReading r) {
   take(r);
 }
 
-void Slider::bindControl(unsigned device, unsigned line, unsigned control) {
-  take(bindMixerControl(binding, window, device, line, control));
+// A new binding, or the end of one, shows whatever a drag is doing.
+void Slider::followNotice(UINT message, LPARAM detail) {
+  const VolumeReading r = ::followNotice(binding, message, detail);
+  if (r.rebound)
+    take(r);
+  else
+    takeNotified(r);
 }
 
-void Slider::bindEndpoint(unsigned endpoint) {
-  take(::bindEndpoint(binding, window, eRender, endpoint));
-}
-
-void Slider::bindMicrophone(unsigned endpoint) {
-  take(::bindEndpoint(binding, window, eCapture, endpoint));
-}
-
-void Slider::bindApp(unsigned process) { take(::bindApp(binding, window, process)); }
-
-void Slider::unbindControl() {
-  unbindVolume(binding);
-  VolumeReading nothing;
-  nothing.rebound = true;  // the knob goes, the mute with it
-  take(nothing);
-}
+void Slider::unbindControl() { take(unbindVolume(binding)); }
 
 void Slider::writeLevel() { take(writeVolumeLevel(binding, value)); }
-
-void Slider::handleControlChange(unsigned control) {
-  takeNotified(followMixerChange(binding, control));
-}
 
 bool Slider::levelBound() const { return volumeBound(binding); }
 

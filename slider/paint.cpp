@@ -1,7 +1,9 @@
 #include "host/host_api.h"
-#include "settings/style.h"
 #include "slider/paint_buffer.h"
 #include "slider/slider.h"
+#include "slider/slider_style.h"
+
+SliderStyle sliderStyle;
 
 namespace {
 
@@ -76,7 +78,7 @@ void Slider::paintSlider(HWND hwnd) {
   PaintCycle paint(hwnd);
   RECT client = {};
   GetClientRect(hwnd, &client);
-  HDC memory = ::paintBuffer(paintBuffer, paint.dc(), client.right, client.bottom);
+  HDC memory = paintBuffer.dc(paint.dc(), client.right, client.bottom);
   if (memory == nullptr) return;
   composePicture(memory, client);
   const RECT& dirty = paint.dirty();

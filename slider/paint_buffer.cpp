@@ -1,33 +1,31 @@
 #include "slider/paint_buffer.h"
 
-namespace {
-
-void dropBitmap(PaintBuffer& buffer) {
-  if (buffer.bitmap == nullptr) return;
-  SelectObject(buffer.dc, buffer.original);
-  DeleteObject(buffer.bitmap);
-  buffer.bitmap = nullptr;
+void PaintBuffer::dropBitmap() {
+  if (bitmap_ == nullptr) return;
+  SelectObject(dc_, original_);
+  DeleteObject(bitmap_);
+  bitmap_ = nullptr;
 }
 
-}  // namespace
-
-HDC paintBuffer(PaintBuffer& buffer, HDC windowDc, int width, int height) {
-  if (buffer.bitmap != nullptr && buffer.width == width && buffer.height == height)
-    return buffer.dc;
-  dropBitmap(buffer);
-  if (buffer.dc == nullptr) buffer.dc = CreateCompatibleDC(nullptr);
-  if (buffer.dc == nullptr) return nullptr;
+// A window that is gone gives no DC to be compatible with: nothing is made then.
+HDC PaintBuffer::dc(HDC windowDc, int width, int height) {
+  if (bitmap_ != nullptr && width_ == width && height_ == height) return dc_;
+  if (windowDc == nullptr) return nullptr;
+  dropBitmap();
+  if (dc_ == nullptr) dc_ = CreateCompatibleDC(nullptr);
+  if (dc_ == nullptr) return nullptr;
   HBITMAP bitmap = CreateCompatibleBitmap(windowDc, width, height);
   if (bitmap == nullptr) return nullptr;
-  buffer.original = SelectObject(buffer.dc, bitmap);
-  buffer.bitmap = bitmap;
-  buffer.width = width;
-  buffer.height = height;
-  return buffer.dc;
+  original_ = SelectObject(dc_, bitmap);
+  bitmap_ = bitmap;
+  width_ = width;
+  height_ = height;
+  return dc_;
 }
 
-void releasePaintBuffer(PaintBuffer& buffer) {
-  dropBitmap(buffer);
-  if (buffer.dc != nullptr) DeleteDC(buffer.dc);
-  buffer = PaintBuffer{};
+void PaintBuffer::release() {
+  dropBitmap();
+  if (dc_ != nullptr) DeleteDC(dc_);
+  dc_ = nullptr;
+  width_ = height_ = 0;
 }

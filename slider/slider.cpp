@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "mixer/endpoint_callbacks.h"
+#include "mixer/callbacks.h"
 #include "slider/geometry.h"
 
 namespace {
@@ -68,4 +68,16 @@ void Slider::computeLayout() {
   knobRectRight = l.knobRight;
   knobRectTop = l.knobTop;
   knobRectBottom = l.knobBottom;
+}
+
+Slider* sliderOfWindow(HWND window) {
+  char kind[16];
+  if (window == nullptr || GetClassNameA(window, kind, sizeof kind) == 0 ||
+      lstrcmpA(kind, kSliderClass) != 0)
+    return nullptr;
+  return reinterpret_cast<Slider*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+void carrySlider(HWND window, Slider* s) {
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
 }

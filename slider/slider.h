@@ -5,7 +5,8 @@
 #include "slider/paint_buffer.h"
 #include "slider/tooltip_state.h"
 
-constexpr int kSliderNameSize = 16;  // "slider1" .. "slider16"
+constexpr int kSliderNameSize = 16;          // "slider1" .. "slider16"
+constexpr char kSliderClass[] = "KvSlider";  // the window class of every slider
 
 // One slider: its name, window, value, placement, options, geometry, binding,
 // knob position, last layout, drag state, tooltip and paint buffer. Member
@@ -50,8 +51,6 @@ class Slider {
   char name[kSliderNameSize];
   TooltipState tooltip;
   PaintBuffer paintBuffer;
-  bool removing;  // removed by the user: goes as soon as its window's messages return
-  int callDepth;  // window procedure calls under way for it
 
   Slider() = default;
   Slider(const Slider&) = delete;
@@ -65,16 +64,6 @@ class Slider {
   void setKnobFromPointer(int pointerX);
   void updateValueFromKnob();
   void computeLayout();
-
-  // Window lifetime (plugin/slider_window.cpp)
-  bool createWindow(HINSTANCE instance, bool layered);
-  void destroyWindow();
-  void registerWithHost();  // its own registration and sticky mark
-  void unregisterFromHost();
-
-  // Settings file (settings/settings_file.cpp)
-  void readSettings(const char* path);
-  void writeSettings(const char* path);
 
   // Window procedure (slider/window_proc.cpp)
   LRESULT windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -90,13 +79,10 @@ class Slider {
   // binding reads on the knob, the tooltip and the status.
   void take(const VolumeReading& reading);
   void takeNotified(VolumeReading reading);  // a drag keeps its level
-  void bindControl(unsigned device, unsigned line, unsigned control);
-  void bindEndpoint(unsigned endpoint);    // 0 = the default device
-  void bindMicrophone(unsigned endpoint);  // 0 = the default microphone
-  void bindApp(unsigned process);          // the application of that process's session
-  void unbindControl();                    // ends any binding, and repaints
-  void writeLevel();                       // value to the bound volume, as a drag does
-  void handleControlChange(unsigned control);
+  // A notification of the binding's (see isVolumeNotice), as it arrives.
+  void followNotice(UINT message, LPARAM detail);
+  void unbindControl();  // ends any binding, and repaints
+  void writeLevel();     // value to the bound volume, as a drag does
   bool levelBound() const;
   double level() const;
   // Like a drag, one write, but the knob then shows the level read back; unbound: nothing.
@@ -106,8 +92,9 @@ class Slider {
   bool levelMuted() const;
   bool toggleMute();  // unbound, or nothing to mute: false, and nothing happens
   void followMute();  // shows the mute as the bound volume reports it
-
-  // Commands (commands/commands.cpp)
-  void handleCommand(const char* text);
-  void handleConfigureCommand(const char* text);
 };
+
+// The slider a window of the slider class carries, from its first message
+// to its last; null for any other window, and once the window is gone.
+Slider* sliderOfWindow(HWND window);
+void carrySlider(HWND window, Slider* s);

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "plugin/module_state.h"
+#include "host/module_values.h"
 #include "slider/placement.h"
 
 namespace {
@@ -24,16 +24,16 @@ TOOLINFOA toolFor(HWND owner) {
 }
 
 bool create(TooltipState& t, HWND owner) {
-  if (t.window != nullptr) return true;
+  if (t.window.get() != nullptr) return true;
   INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
   InitCommonControlsEx(&classes);
-  t.window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSA,
-                             nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, owner,
-                             nullptr, moduleInstance, nullptr);
-  if (t.window == nullptr) return false;
+  t.window.reset(CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW,
+                                 TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                 0, 0, 0, 0, owner, nullptr, moduleInstance, nullptr));
+  if (t.window.get() == nullptr) return false;
   TOOLINFOA ti = toolFor(owner);
   ti.lpszText = const_cast<char*>("");
-  SendMessageA(t.window, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  SendMessageA(t.window.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
   t.text[0] = '\0';
   t.at = {LONG_MIN, LONG_MIN};
   return true;
@@ -76,12 +76,14 @@ POINT placeFor(const Slider& s, SIZE tipSize) {
 void moveTo(TooltipState& t, POINT at) {
   if (at.x != t.at.x || at.y != t.at.y) {
     t.at = at;
-    SendMessageA(t.window, TTM_TRACKPOSITION, 0,
+    SendMessageA(t.window.get(), TTM_TRACKPOSITION, 0,
                  MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));
   }
   RECT placed;
-  if (!GetWindowRect(t.window, &placed) || (placed.left == at.x && placed.top == at.y)) return;
-  SetWindowPos(t.window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!GetWindowRect(t.window.get(), &placed) || (placed.left == at.x && placed.top == at.y))
+    return;
+  SetWindowPos(t.window.get(), nullptr, at.x, at.y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The control sizes itself to its text only while it shows, and a tracking
@@ -97,16 +99,16 @@ void update(Slider& s) {
   if (newText) {
     std::memcpy(t.text, text, sizeof text);
     ti.lpszText = t.text;
-    SendMessageA(t.window, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageA(t.window.get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
     t.at = {LONG_MIN, LONG_MIN};
   }
   if (!t.active || newText) moveTo(t, placeFor(s, t.size));
   if (!t.active) {
-    SendMessageA(t.window, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
+    SendMessageA(t.window.get(), TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
     t.active = true;
   }
   RECT shown;
-  GetWindowRect(t.window, &shown);
+  GetWindowRect(t.window.get(), &shown);
   t.size = {shown.right - shown.left, shown.bottom - shown.top};
   moveTo(t, placeFor(s, t.size));
 }
@@ -114,7 +116,7 @@ void update(Slider& s) {
 void hide(TooltipState& t, HWND owner) {
   if (!t.active) return;
   TOOLINFOA ti = toolFor(owner);
-  SendMessageA(t.window, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
+  SendMessageA(t.window.get(), TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
   t.active = false;
 }
 
@@ -184,8 +186,11 @@ void windowHidden(Slider& s) {
 }
 
 void destroyTooltip(Slider& s) {
-  if (s.tooltip.window != nullptr) DestroyWindow(s.tooltip.window);
-  s.tooltip = TooltipState{};
+  TooltipState& t = s.tooltip;
+  t.window.reset();
+  t.reasons = 0;
+  t.watching = t.active = false;
+  t.text[0] = '\0';
 }
 
-HWND tooltipWindow(const Slider& s) { return s.tooltip.window; }
+HWND tooltipWindow(const Slider& s) { return s.tooltip.window.get(); }

@@ -2,11 +2,11 @@
 // caption, so outside a knob drag the mouse arrives as non-client messages in
 // screen coordinates, and a left press handed to default handling lets the
 // system move the window. A knob drag holds the capture; its input arrives as
-// client messages in window coordinates.
-#include "commands/config_menu.h"
-#include "mixer/volume_messages.h"
-#include "plugin/module_state.h"
-#include "settings/settings_file.h"
+// client messages in window coordinates. The menu is asked for as any window
+// asks, with WM_CONTEXTMENU: the plug-in's top layer answers it, as it
+// answers the host's commands.
+#include "host/host_api.h"
+#include "host/host_messages.h"
 #include "slider/paint_buffer.h"
 #include "slider/slider.h"
 #include "slider/tooltip.h"
@@ -24,6 +24,12 @@ int offset16(unsigned half, int origin) {
   return static_cast<short>(static_cast<unsigned short>(diff));
 }
 
+// lParam: the pointer in screen coordinates.
+LRESULT askForMenu(HWND hwnd, LPARAM lParam) {
+  SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), lParam);
+  return 0;
+}
+
 bool hitsTrack(const Slider& s, int px, int py) {
   return s.trackRectLeft <= px && px <= s.trackRectRight && s.knobRectTop <= py &&
          py <= s.knobRectBottom;
@@ -35,10 +41,7 @@ LRESULT onLeftPress(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
   const int py = offset16(HIWORD(packed), s.y);
   if (!hitsTrack(s, px, py))
     return s.draggable ? DefWindowProcA(hwnd, WM_NCLBUTTONDOWN, wParam, lParam) : 0;
-  if (!s.levelBound()) {
-    showConfigMenu(s);
-    return 0;
-  }
+  if (!s.levelBound()) return askForMenu(hwnd, lParam);
   s.setKnobFromPointer(px);
   s.updateValueFromKnob();
   SetCapture(s.window);
@@ -99,14 +102,6 @@ LRESULT onPositionChanged(Slider& s, const WINDOWPOS* done) {
   return 0;
 }
 
-// The shell may deliver the chosen command before the menu returns: a
-// slider removed from its own menu has no window left to paint.
-LRESULT onRightRelease(Slider& s, HWND hwnd) {
-  showConfigMenu(s);
-  if (!s.removing) s.paintSlider(hwnd);
-  return 0;
-}
-
 // A middle click toggles the mute, on the release over the window, as a
 // button would: a press whose pointer leaves the window is given up. The
 // second press of a quick double click is a press like the first.
@@ -141,8 +136,8 @@ LRESULT onShowWindow(Slider& s, HWND hwnd, WPARAM shown, LPARAM lParam) {
   return DefWindowProcA(hwnd, WM_SHOWWINDOW, shown, lParam);
 }
 
+// The style and the settings file's place are read anew before this.
 LRESULT onReload(Slider& s) {
-  locateSettings();
   s.applyWindowState();
   s.repaint();
   return 0;
@@ -165,13 +160,8 @@ LRESULT onTimer(Slider& s, HWND hwnd, WPARAM id, LPARAM lParam) {
 // What the window holds goes with it, and so at stop too.
 LRESULT onDestroy(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
   destroyTooltip(s);
-  releasePaintBuffer(s.paintBuffer);
+  s.paintBuffer.release();
   return DefWindowProcA(hwnd, WM_DESTROY, wParam, lParam);
-}
-
-LRESULT onCommand(Slider& s, const char* text) {
-  if (text != nullptr) s.handleCommand(text);  // a command without text has nothing to say
-  return 0;
 }
 
 }  // namespace
@@ -180,6 +170,10 @@ LRESULT Slider::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
   if (message == WM_NCLBUTTONDOWN) return onLeftPress(*this, hwnd, wParam, lParam);
   LRESULT result = 0;
   if (dragging && onDragMessage(*this, hwnd, message, wParam, lParam, result)) return result;
+  if (isVolumeNotice(message)) {
+    followNotice(message, lParam);
+    return 0;
+  }
   switch (message) {
     case WM_NCHITTEST: return HTCAPTION;
     case WM_PAINT: return onPaint(*this, hwnd);
@@ -191,13 +185,7 @@ LRESULT Slider::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     // Default handling of a right press on a caption may track the button itself
     // and swallow its release, and then the menu below would never open.
     case WM_NCRBUTTONDOWN: return 0;
-    case WM_NCRBUTTONUP: return onRightRelease(*this, hwnd);
-    case MM_MIXM_CONTROL_CHANGE: handleControlChange(static_cast<unsigned>(lParam)); return 0;
-    // A level or mute changed elsewhere: a drag keeps its own.
-    case kMsgEndpointVolume:
-    case kMsgAppVolume: takeNotified(followNotice(binding, message)); return 0;
-    case kMsgEndpointDevices:
-    case kMsgAppSessions: take(followNotice(binding, message)); return 0;
+    case WM_NCRBUTTONUP: return askForMenu(hwnd, lParam);
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL: turnWheel(*this, GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_NCMOUSEMOVE: watchPointer(*this); return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -210,7 +198,6 @@ LRESULT Slider::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_SHOWWINDOW: return onShowWindow(*this, hwnd, wParam, lParam);
     case WM_DESTROY: return onDestroy(*this, hwnd, wParam, lParam);
     case HostMsgReload: return onReload(*this);
-    case HostMsgCommand: return onCommand(*this, reinterpret_cast<const char*>(lParam));
     default: return DefWindowProcA(hwnd, message, wParam, lParam);
   }
 }

@@ -352,6 +352,7 @@ struct State {
   std::thread churn;
   std::atomic<bool> churning{false};
   std::atomic<int> churned{0};
+  std::atomic<bool> holdingRegistrations{false};
 };
 
 // Never destroyed, and endpoints never freed: a reference the plug-in failed
@@ -417,6 +418,7 @@ HRESULT FakeManager::GetSessionEnumerator(IAudioSessionEnumerator** out) {
 }
 
 HRESULT FakeManager::RegisterSessionNotification(IAudioSessionNotification* n) {
+  while (state().holdingRegistrations) Sleep(1);  // the system is stuck elsewhere
   APTTYPE type;
   APTTYPEQUALIFIER qualifier;
   const bool mta = SUCCEEDED(CoGetApartmentType(&type, &qualifier)) && type == APTTYPE_MTA;
@@ -516,6 +518,7 @@ void reset(bool present) {
   s.endpoints.clear();
   s.defaultIndex[0] = s.defaultIndex[1] = -1;
   s.failures.clear();
+  s.holdingRegistrations = false;
   Guard held(lock);
   s.sessions.clear();
   s.lastRegistrationFromMta = false;
@@ -647,6 +650,8 @@ void stopSessionChurn() {
 }
 
 int sessionsChurned() { return state().churned; }
+
+void holdSessionRegistrations(bool hold) { state().holdingRegistrations = hold; }
 
 int sessionNotificationsRegistered() {
   Guard held(lock);

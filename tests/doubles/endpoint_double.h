@@ -88,6 +88,8 @@ void invalidateSession(size_t session);
 void startSessionChurn(size_t endpoint = 0, const Session& like = Session(), int perSecond = 500);
 void stopSessionChurn();
 int sessionsChurned();  // since the last start
+// While held, RegisterSessionNotification does not return: the system stuck.
+void holdSessionRegistrations(bool hold);
 
 float level(size_t index);
 float sessionLevel(size_t session);

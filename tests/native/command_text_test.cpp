@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/decimal_number.h"
+#include "settings/decimal_number.h"
 
 namespace {
 

@@ -4,7 +4,9 @@
 
 #include "mixer/binding.h"
 #include "mixer/endpoint_apartment.h"
-#include "plugin/slider_list.h"
+#include "mixer/winmm_kind.h"
+#include "plugin/sliders.h"
+#include "settings/settings_file.h"
 #include "slider/tooltip.h"
 #include "tests/support/window_pixels.h"
 
@@ -12,6 +14,18 @@ Slider& slider() {
   if (sliderCount() == 0) addSlider(1);
   return *sliderAt(0);
 }
+
+void readSettings(Slider& s, const char* path) { readSliderSettings(s, storedBindingOf(s), path); }
+
+void writeSettings(const Slider& s, const char* path) {
+  writeSliderSettings(s, storedBindingOf(s), path);
+}
+
+void bindControl(Slider& s, unsigned device, unsigned line, unsigned control) {
+  s.take(bindMixerControl(s.binding, device, line, control));
+}
+
+bool mixerBound(const Slider& s) { return s.binding.kind == BindingKind::Winmm; }
 
 std::string tooltipText(const Slider& s) {
   char text[256] = "";

@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "commands/commands.h"
+#include "commands/config_menu.h"
+#include "host/module_values.h"
 #include "plugin/entry_points.h"
-#include "plugin/module_state.h"
-#include "plugin/slider_list.h"
+#include "plugin/sliders.h"
 #include "tests/doubles/endpoint_double.h"
 #include "tests/doubles/host_double.h"
 #include "tests/doubles/mixer_double.h"
@@ -40,6 +42,14 @@ class PluginTest : public ::testing::Test {
 // The first slider, "slider1" as a module load would make it when there is
 // none yet (a test may read settings into it before any start).
 Slider& slider();
+
+// As the settings file is read at start and written at stop, for one slider.
+void readSettings(Slider& s, const char* path);
+void writeSettings(const Slider& s, const char* path);
+
+// Binds a winmm mixer control as the "mixer" command does; whether one is bound.
+void bindControl(Slider& s, unsigned device, unsigned line, unsigned control);
+bool mixerBound(const Slider& s);
 
 // Dispatches every queued message of this thread.
 void pumpMessages();

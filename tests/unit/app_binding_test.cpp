@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "commands/config_menu.h"
+#include "mixer/mta_worker.h"
 #include "mixer/volume_messages.h"
 #include "slider/tooltip.h"
 #include "tests/support/message_box_capture.h"
@@ -66,7 +67,7 @@ class AppBinding : public PluginTest {
     startClean();
   }
   static void command(const std::string& tail) {
-    slider().handleCommand(("@KvSliderConfigure-" + tail).c_str());
+    handleCommand(slider(), ("@KvSliderConfigure-" + tail).c_str());
   }
   static int deliver(UINT message) { return deliverMixerNotifications(slider().window, message); }
   static Texts statuses() { return hostdouble::callsNamed("HostMsgStatusText"); }
@@ -268,6 +269,31 @@ TEST_F(AppBinding, StoredNamesAreKeptWholeAndOnesThatCannotBeReadAreKeptAsWritte
   }
 }
 
+// The system may keep the thread that registers for new sessions waiting:
+// the shell is told once, in a box of its own, and never waits for it again.
+TEST_F(AppBinding, AWorkerTheSystemKeepsWaitingIsToldOfOnceAndNothingWaitsForIt) {
+  setMtaWorkerPatience(200);
+  startClean();
+  endpointdouble::holdSessionRegistrations(true);
+  const DWORD before = GetTickCount();
+  command("app-slider1-" + std::to_string(kPlayerA));
+  command("app-slider1-" + std::to_string(kBrowser));
+  EXPECT_LT(GetTickCount() - before, 2000u);
+  EXPECT_EQ(tip(), "Web: 100%");  // bound all the same, only deaf to new sessions
+  HWND box = nullptr;
+  for (int i = 0; i < 200 && box == nullptr; ++i, Sleep(10))
+    box = FindWindowA(nullptr, kPluginTitle);
+  ASSERT_NE(box, nullptr);
+  SendMessageA(box, WM_COMMAND, IDOK, 0);
+  Sleep(300);
+  EXPECT_EQ(FindWindowA(nullptr, kPluginTitle), nullptr);  // told once
+  endpointdouble::holdSessionRegistrations(false);
+  stop();
+  setMtaWorkerPatience(0);
+  for (int i = 0; i < 200 && endpointdouble::registeredCallbacks() != 0; ++i) Sleep(10);
+  EXPECT_EQ(endpointdouble::registeredCallbacks(), 0);  // a late answer is undone too
+}
+
 // Each slider on a program passes its own context: two sliders on one
 // program follow each other and agree on a session that appears, and a
 // change another program makes without a context of its own is followed.
@@ -290,7 +316,7 @@ TEST_F(AppBinding, TwoSlidersOnOneProgramHoldOneLevelAndFollowChangesWithoutACon
   EXPECT_EQ(endpointdouble::sessionLevel(later), endpointdouble::sessionLevel(playerA_));
   EXPECT_FLOAT_EQ(static_cast<float>(a.level()), endpointdouble::sessionLevel(later));
 
-  sliderAt(1)->handleCommand("@KvSliderConfigure-volume-slider2-30");
+  handleCommand(*sliderAt(1), "@KvSliderConfigure-volume-slider2-30");
   pumpMessages();
   EXPECT_NEAR(a.level(), 0.3, 1e-6);
   endpointdouble::changeSessionElsewhere(playerA_, 0.2f, false, &GUID_NULL);

@@ -75,7 +75,7 @@ TEST_F(Commands, BroadcastsAreMatchedWholeWithoutRegardToCase) {
   for (const Case& c : cases) {
     slider().pluginsHidden = !c.hidden;
     const POINT target = expectApplyAt();
-    slider().handleCommand(c.text);
+    handleCommand(slider(), c.text);
     EXPECT_EQ(slider().pluginsHidden, c.hidden) << c.text;
     EXPECT_TRUE(samePlace(windowPlace(), target)) << c.text << ": window state not re-applied";
     EXPECT_TRUE(slider().alwaysOnTop);
@@ -98,12 +98,12 @@ TEST_F(Commands, UnknownTextsAreIgnoredSilently) {
   const POINT before = windowPlace();
   for (const char* text : texts) {
     expectApplyAt();
-    slider().handleCommand(text);
+    handleCommand(slider(), text);
     EXPECT_TRUE(samePlace(windowPlace(), before)) << text;
     EXPECT_TRUE(slider().alwaysOnTop) << text;
     EXPECT_FALSE(slider().pluginsHidden) << text;
   }
-  slider().handleCommand(nullptr);
+  handleCommand(slider(), nullptr);
   EXPECT_TRUE(boxes.boxes().empty());
 }
 
@@ -129,7 +129,7 @@ TEST_F(Commands, MalformedConfigurationCommandsShowTheBoxAndChangeNothing) {
     MessageBoxCapture boxes;
     const POINT before = windowPlace();
     expectApplyAt();
-    slider().handleCommand(text);
+    handleCommand(slider(), text);
     ASSERT_EQ(boxes.boxes().size(), 1u) << text;
     const CapturedBox& box = boxes.boxes()[0];
     EXPECT_EQ(box.text, kInvalid) << text;
@@ -177,7 +177,7 @@ TEST_F(Commands, AlphaClampsAndSetsVisibility) {
       slider().transparent = before;
       slider().alpha = 77;
       const POINT target = expectApplyAt();
-      slider().handleCommand(c.command);
+      handleCommand(slider(), c.command);
       EXPECT_EQ(slider().alpha, c.alpha) << c.command;
       EXPECT_EQ(slider().pluginsHidden, c.hidden) << c.command;
       EXPECT_EQ(slider().transparent, c.transparent) << c.command;
@@ -207,7 +207,7 @@ TEST_F(Commands, TogglesFlipTheirOptionAndReapplyTheWindow) {
     for (int i = 1; i <= 2; ++i) {
       const POINT target = expectApplyAt();
       settle();
-      slider().handleCommand(c.command);
+      handleCommand(slider(), c.command);
       EXPECT_EQ(slider().*c.flag, i == 1 ? !start : start) << c.command;
       EXPECT_TRUE(samePlace(windowPlace(), target)) << c.command << ": not re-applied";
       EXPECT_TRUE(repaintRequested()) << c.command;
@@ -218,9 +218,9 @@ TEST_F(Commands, TogglesFlipTheirOptionAndReapplyTheWindow) {
 
 TEST_F(Commands, AlwaysOnTopToggleMovesTheWindowBetweenBands) {
   slider().alwaysOnTop = false;
-  slider().handleCommand("@KvSliderConfigure-ontoptoggle-slider1");
+  handleCommand(slider(), "@KvSliderConfigure-ontoptoggle-slider1");
   EXPECT_TRUE(GetWindowLongA(slider().window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  slider().handleCommand("@KvSliderConfigure-ontoptoggle-slider1");
+  handleCommand(slider(), "@KvSliderConfigure-ontoptoggle-slider1");
   EXPECT_FALSE(GetWindowLongA(slider().window, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
@@ -230,7 +230,7 @@ TEST_F(Commands, DragToggleNeitherReappliesNorRepaints) {
   for (bool expected : {!start, start}) {
     expectApplyAt();
     settle();
-    slider().handleCommand("@KvSliderConfigure-dragtoggle-slider1");
+    handleCommand(slider(), "@KvSliderConfigure-dragtoggle-slider1");
     EXPECT_EQ(slider().draggable, expected);
     EXPECT_TRUE(samePlace(windowPlace(), before));
     EXPECT_FALSE(repaintRequested());
@@ -239,15 +239,15 @@ TEST_F(Commands, DragToggleNeitherReappliesNorRepaints) {
 
 TEST_F(Commands, MixerBindsWithItsThreeNumbersAndIgnoresFurtherTokens) {
   MessageBoxCapture boxes;
-  slider().handleCommand("@KvSliderConfigure-mixer-slider1-1-4294901760-3000000000-extra");
-  EXPECT_TRUE(slider().binding.winmm.bound);
+  handleCommand(slider(), "@KvSliderConfigure-mixer-slider1-1-4294901760-3000000000-extra");
+  EXPECT_TRUE(mixerBound(slider()));
   EXPECT_EQ(slider().binding.winmm.deviceId, 1u);
   EXPECT_EQ(slider().binding.winmm.lineId, kHighLine);
   EXPECT_EQ(slider().binding.winmm.controlId, kHighControl);
   EXPECT_DOUBLE_EQ(slider().value, 1.0);
 
-  slider().handleCommand("@KvSliderConfigure--mixer--slider1--0--0--7");
-  EXPECT_TRUE(slider().binding.winmm.bound);
+  handleCommand(slider(), "@KvSliderConfigure--mixer--slider1--0--0--7");
+  EXPECT_TRUE(mixerBound(slider()));
   EXPECT_EQ(slider().binding.winmm.deviceId, 0u);
   EXPECT_EQ(slider().binding.winmm.controlId, 7u);
   EXPECT_EQ(mixerdouble::openHandles(), 1);  // the first device was let go
@@ -262,11 +262,11 @@ TEST_F(Commands, NomixerUnbindsWhateverTheFirstAndThirdTokensSay) {
   };
   MessageBoxCapture boxes;
   for (const char* text : texts) {
-    slider().handleCommand("@KvSliderConfigure-mixer-slider1-0-0-7");
-    ASSERT_TRUE(slider().binding.winmm.bound);
+    handleCommand(slider(), "@KvSliderConfigure-mixer-slider1-0-0-7");
+    ASSERT_TRUE(mixerBound(slider()));
     settle();
-    slider().handleCommand(text);
-    EXPECT_FALSE(slider().binding.winmm.bound) << text;
+    handleCommand(slider(), text);
+    EXPECT_FALSE(mixerBound(slider())) << text;
     EXPECT_EQ(mixerdouble::openHandles(), 0) << text;
     EXPECT_TRUE(repaintRequested()) << text;
   }
@@ -280,13 +280,13 @@ TEST_F(Commands, VolumeCommandsSetStepAndMuteLikeADragWithinItsEnds) {
        {"@KvSliderConfigure-volume-slider1-40", "@KvSliderConfigure-volumeup-slider1",
         "@KvSliderConfigure-volumedown-slider1-5", "@KvSliderConfigure-mutetoggle-slider1"}) {
     settle();
-    slider().handleCommand(text);
+    handleCommand(slider(), text);
     EXPECT_DOUBLE_EQ(slider().value, 0.5) << text;
     EXPECT_FALSE(repaintRequested()) << text;
   }
   EXPECT_EQ(mixerdouble::opens(), 0);
 
-  slider().handleCommand("@KvSliderConfigure-mixer-slider1-0-0-7");
+  handleCommand(slider(), "@KvSliderConfigure-mixer-slider1-0-0-7");
   constexpr DWORD kRefused = ~0u;  // the invalid-arguments box, and no write
   const struct {
     const char* command;
@@ -318,7 +318,7 @@ TEST_F(Commands, VolumeCommandsSetStepAndMuteLikeADragWithinItsEnds) {
     const size_t before = mixerdouble::sets().size();
     const double level = slider().value;
     const size_t boxesBefore = boxes.boxes().size();
-    slider().handleCommand(step.command);
+    handleCommand(slider(), step.command);
     const size_t shown = boxes.boxes().size() - boxesBefore;
     if (step.raw == kRefused) {
       EXPECT_EQ(shown, 1u) << step.command;
@@ -336,20 +336,20 @@ TEST_F(Commands, VolumeCommandsSetStepAndMuteLikeADragWithinItsEnds) {
   // A set the device refuses: the knob shows what the device kept.
   settle();
   mixerdouble::fail(mixerdouble::Op::SetDetails);
-  slider().handleCommand("@KvSliderConfigure-volume-slider1-60");
+  handleCommand(slider(), "@KvSliderConfigure-volume-slider1-60");
   EXPECT_EQ(slider().knobPos, 2);  // 1% on a travel of 184
   mixerdouble::clearFailures();
 
   // The mute of the control's line, toggled; a line without one: nothing, no box.
   settle();
-  slider().handleCommand("@KvSliderConfigure-mutetoggle-slider1");
+  handleCommand(slider(), "@KvSliderConfigure-mutetoggle-slider1");
   EXPECT_EQ(mixerdouble::raw(0, kMute), 1u);
   EXPECT_TRUE(repaintRequested());
-  slider().handleCommand("@KvSliderConfigure-mutetoggle");
+  handleCommand(slider(), "@KvSliderConfigure-mutetoggle");
   EXPECT_EQ(mixerdouble::raw(0, kMute), 0u);
-  slider().handleCommand("@KvSliderConfigure-mixer-slider1-1-4294901760-3000000000");
+  handleCommand(slider(), "@KvSliderConfigure-mixer-slider1-1-4294901760-3000000000");
   const size_t sets = mixerdouble::sets().size();
-  slider().handleCommand("@KvSliderConfigure-mutetoggle-slider1");
+  handleCommand(slider(), "@KvSliderConfigure-mutetoggle-slider1");
   EXPECT_EQ(mixerdouble::sets().size(), sets);
   EXPECT_EQ(boxes.boxes().size(), 6u);  // the refused steps' only
 }
@@ -361,7 +361,7 @@ TEST_F(Commands, OnlyTheFirst255CharactersCount) {
   ASSERT_EQ(text.size(), 300u);
   const std::string sent = text;
   MessageBoxCapture boxes;
-  slider().handleCommand(text.c_str());
+  handleCommand(slider(), text.c_str());
   EXPECT_EQ(slider().alpha, 7);
   EXPECT_TRUE(slider().transparent);
   EXPECT_EQ(text, sent);  // the host's text is left as it was
@@ -369,7 +369,7 @@ TEST_F(Commands, OnlyTheFirst255CharactersCount) {
 
   // A keyword pushed past character 255 is not seen.
   std::string late = "@KvSliderConfigure" + std::string(250, '-') + "ontoptoggle";
-  slider().handleCommand(late.c_str());
+  handleCommand(slider(), late.c_str());
   ASSERT_EQ(boxes.boxes().size(), 1u);
   EXPECT_EQ(boxes.boxes()[0].text, kInvalid);
   EXPECT_TRUE(slider().alwaysOnTop);

@@ -210,7 +210,6 @@ TEST_F(ConfigMenu, ChecksTheBoundControlInEveryDeviceWithItsIdentifiers) {
   // Same control identifier on another line: not the bound control.
   mixerdouble::addDevice(device("Third", {line(0xFFFF0009, "Master Volume", {control(0)})}));
   slider().binding.kind = BindingKind::Winmm;
-  slider().binding.winmm.bound = true;
   slider().binding.winmm.deviceId = 0;
   slider().binding.winmm.lineId = 0xFFFF0000;
   slider().binding.winmm.controlId = 0;
@@ -224,8 +223,7 @@ TEST_F(ConfigMenu, ChecksTheBoundControlInEveryDeviceWithItsIdentifiers) {
                 "        -- No source lines available.\n" +
                 "    " + kNothingUnchecked);
 
-  slider().binding.winmm.bound =
-      false;  // identifiers left over from an earlier binding check nothing
+  slider().binding.kind = BindingKind::None;  // identifiers left over check nothing
   const std::string unbound = opened();
   EXPECT_EQ(unbound.find("[x] - Volume"), std::string::npos) << unbound;
   size_t nothings = 0;

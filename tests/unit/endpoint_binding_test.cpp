@@ -13,7 +13,7 @@
 #include "mixer/binding.h"
 #include "mixer/endpoint_device.h"
 #include "mixer/volume_messages.h"
-#include "plugin/slider_list.h"
+#include "plugin/sliders.h"
 #include "slider/tooltip.h"
 #include "tests/support/message_box_capture.h"
 #include "tests/support/plugin_fixture.h"
@@ -48,7 +48,7 @@ class EndpointBinding : public PluginTest {
     pumpMessages();
   }
   static void command(const std::string& tail) {
-    slider().handleCommand(("@KvSliderConfigure-" + tail).c_str());
+    handleCommand(slider(), ("@KvSliderConfigure-" + tail).c_str());
   }
   static int deliver(UINT message) { return deliverMixerNotifications(slider().window, message); }
   static Texts statuses() { return hostdouble::callsNamed("HostMsgStatusText"); }
@@ -76,7 +76,7 @@ TEST_F(EndpointBinding, CommandsBindTheDefaultOrTheNthEndpointAndEndAnyOtherBind
   command("volume-slider1-60");
   EXPECT_EQ(endpointdouble::level(2), 0.6f);
   command("mixer-slider1-0-4294901760-0");
-  EXPECT_TRUE(slider().binding.winmm.bound);
+  EXPECT_TRUE(mixerBound(slider()));
   EXPECT_EQ(endpointdouble::registeredCallbacks(), 0);
   EXPECT_EQ(endpointdouble::referencesHeld(), 0);
   command("endpoint-slider1-0");

@@ -4,7 +4,7 @@
 // takes for one object left behind per round to stand out well above the
 // tolerances below, and no more: time spent without checking catches nothing.
 #include "mixer/binding.h"
-#include "plugin/slider_list.h"
+#include "plugin/sliders.h"
 #include "tests/support/plugin_fixture.h"
 
 namespace {
@@ -143,13 +143,13 @@ TEST_F(Endurance, ManyStartsAndStopsLeaveNothingBehind) {
   // The first run binds by command and stores the binding; every later start
   // restores it, closing the device of the run before.
   ASSERT_EQ(start(), 0);
-  slider().bindControl(0, kLine, kControl);
-  ASSERT_TRUE(slider().binding.winmm.bound);
+  bindControl(slider(), 0, kLine, kControl);
+  ASSERT_TRUE(mixerBound(slider()));
   stop();
   ASSERT_EQ(start(), 0);
   stop();
   cycle(300, [](int i) {
-    ASSERT_TRUE(slider().binding.winmm.bound) << "cycle " << i;
+    ASSERT_TRUE(mixerBound(slider())) << "cycle " << i;
     UpdateWindow(slider().window);  // every run paints, making its off-screen buffer
   });
   EXPECT_EQ(mixerdouble::openHandles(), 0);  // every binding goes at stop
@@ -160,7 +160,7 @@ TEST_F(Endurance, ManyStartsAndStopsLeaveNothingBehind) {
 TEST_F(Endurance, EndpointStartsAndStopsUnderFiringCallbacksLeaveNothingRegistered) {
   oneSpeaker();
   ASSERT_EQ(start(), 0);
-  slider().handleCommand("@KvSliderConfigure-endpoint-slider1-0");
+  handleCommand(slider(), "@KvSliderConfigure-endpoint-slider1-0");
   stop();
   ASSERT_EQ(start(), 0);
   stop();
@@ -211,7 +211,7 @@ TEST_F(Endurance, ApplicationStartsWhileSessionsChurnLeaveNothingRegistered) {
   player.identifier = L"{e}|\\Device\\HarddiskVolume3\\player.exe%b{0}";
   endpointdouble::addSession(0, player);
   ASSERT_EQ(start(), 0);
-  slider().handleCommand("@KvSliderConfigure-app-slider1-2147418369");  // 0x7FFF0101
+  handleCommand(slider(), "@KvSliderConfigure-app-slider1-2147418369");  // 0x7FFF0101
   ASSERT_TRUE(volumeBound(slider().binding));
   stop();
   ASSERT_EQ(start(), 0);
@@ -255,8 +255,8 @@ TEST_F(Endurance, SlidersMadeAndRemovedFromTheirOwnMenusLeaveNothingBehind) {
 TEST_F(Endurance, ManyDragStepsLeaveNothingBehind) {
   ASSERT_EQ(start(), 0);
   slider().draggable = false;
-  slider().bindControl(0, kLine, kControl);
-  ASSERT_TRUE(slider().binding.winmm.bound);
+  bindControl(slider(), 0, kLine, kControl);
+  ASSERT_TRUE(mixerBound(slider()));
   HWND w = slider().window;
   UpdateWindow(w);
   // A first drag makes the tooltip, which then lives as long as the slider().
@@ -283,7 +283,7 @@ TEST_F(Endurance, ManyDragStepsLeaveNothingBehind) {
 
 TEST_F(Endurance, SizeChangesWhileRunningLeaveNothingBehind) {
   ASSERT_EQ(start(), 0);
-  slider().bindControl(0, kLine, kControl);
+  bindControl(slider(), 0, kLine, kControl);
   HWND w = slider().window;
   UpdateWindow(w);
   const Resources before = measure();

@@ -160,12 +160,12 @@ TEST_F(Lifecycle, WindowCreationFailureShowsItsBoxUndoesTheStartAndTheNextStartS
   WNDCLASSA wc;
   EXPECT_FALSE(GetClassInfoA(instance(), "KvSlider", &wc));
   EXPECT_EQ(mixerdouble::openHandles(), 0);
-  EXPECT_FALSE(slider().binding.winmm.bound);
+  EXPECT_FALSE(mixerBound(slider()));
 
   // A shell that loads the plug-in again in the same process gets it running.
   ASSERT_EQ(start(), 0);
   EXPECT_TRUE(IsWindow(slider().window));
-  EXPECT_TRUE(slider().binding.winmm.bound);
+  EXPECT_TRUE(mixerBound(slider()));
   EXPECT_EQ(mixerdouble::openHandles(), 1);
   EXPECT_EQ(boxes.boxes().size(), 1u);
   stop();

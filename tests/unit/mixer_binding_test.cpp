@@ -61,8 +61,8 @@ TEST_F(MixerBinding, BindShowsTheRawValueOnTheFixedScale) {
   for (const auto& c : cases) {
     mixerdouble::device(0).destinations[0].controls[0].raw = c.raw;
     forgetRepaints();
-    slider().bindControl(0, kLine, kVolume);
-    EXPECT_TRUE(slider().binding.winmm.bound);
+    bindControl(slider(), 0, kLine, kVolume);
+    EXPECT_TRUE(mixerBound(slider()));
     EXPECT_DOUBLE_EQ(slider().value, c.value) << c.raw;
     EXPECT_EQ(slider().knobPos, c.knob) << c.raw;
     EXPECT_TRUE(repainted());
@@ -74,38 +74,38 @@ TEST_F(MixerBinding, BindShowsTheRawValueOnTheFixedScale) {
 TEST_F(MixerBinding, ReadThatWritesNothingGivesZeroNotLeftovers) {
   startClean();
   dirtyStack();
-  slider().bindControl(0, kLine, kMuteless);
-  ASSERT_TRUE(slider().binding.winmm.bound);
+  bindControl(slider(), 0, kLine, kMuteless);
+  ASSERT_TRUE(mixerBound(slider()));
   EXPECT_EQ(slider().value, 0.0);
 
   slider().value = 0.75;
   dirtyStack();
-  slider().handleControlChange(kMuteless);
+  slider().followNotice(MM_MIXM_CONTROL_CHANGE, kMuteless);
   EXPECT_EQ(slider().value, 0.0);
 }
 
 TEST_F(MixerBinding, RebindingClosesTheOldDeviceFirst) {
   startClean();
-  slider().bindControl(0, kLine, kVolume);
+  bindControl(slider(), 0, kLine, kVolume);
   const size_t mark = mixerdouble::log().size();
-  slider().bindControl(0, kLine, kVolume);
+  bindControl(slider(), 0, kLine, kVolume);
   const auto again = logFrom(mark);
   ASSERT_GE(again.size(), 2u);
   EXPECT_EQ(again[0], "mixerClose(0)");
   EXPECT_EQ(again[1], "mixerOpen(0, window, CALLBACK_WINDOW)");
-  EXPECT_TRUE(slider().binding.winmm.bound);
+  EXPECT_TRUE(mixerBound(slider()));
   EXPECT_EQ(mixerdouble::openHandles(), 1);
 }
 
 TEST_F(MixerBinding, FailedBindsAndUnbindLeaveNoDeviceOpenAndRepaint) {
   startClean();
-  slider().bindControl(0, kLine, kVolume);
+  bindControl(slider(), 0, kLine, kVolume);
 
   // The device cannot be opened: the old one is closed all the same and the host told.
   mixerdouble::fail(mixerdouble::Op::Open, 1);
   forgetRepaints();
-  slider().bindControl(1, 77, 88);
-  EXPECT_FALSE(slider().binding.winmm.bound);
+  bindControl(slider(), 1, 77, 88);
+  EXPECT_FALSE(mixerBound(slider()));
   EXPECT_EQ(mixerdouble::openHandles(), 0);
   EXPECT_EQ(hostdouble::callsNamed("HostMsgStatusText"),
             std::vector<std::string>{"HostMsgStatusText(Unable to open mixer device.)"});
@@ -115,10 +115,10 @@ TEST_F(MixerBinding, FailedBindsAndUnbindLeaveNoDeviceOpenAndRepaint) {
   EXPECT_TRUE(repainted());
 
   // The device opens but the control cannot be read: closed again, nothing reported.
-  slider().bindControl(0, kLine, kVolume);
+  bindControl(slider(), 0, kLine, kVolume);
   forgetRepaints();
-  slider().bindControl(0, kLine, 12345);
-  EXPECT_FALSE(slider().binding.winmm.bound);
+  bindControl(slider(), 0, kLine, 12345);
+  EXPECT_FALSE(mixerBound(slider()));
   EXPECT_EQ(mixerdouble::openHandles(), 0);
   EXPECT_EQ(hostdouble::callsNamed("HostMsgStatusText").size(), 1u);
   EXPECT_TRUE(repainted());
@@ -135,7 +135,7 @@ TEST_F(MixerBinding, FailedBindsAndUnbindLeaveNoDeviceOpenAndRepaint) {
 
 TEST_F(MixerBinding, WritesFetchFirstThenSetTheTruncatedValue) {
   startClean();
-  slider().bindControl(0, kLine, kVolume);
+  bindControl(slider(), 0, kLine, kVolume);
   const struct {
     double value;
     DWORD raw;
@@ -153,7 +153,7 @@ TEST_F(MixerBinding, WritesFetchFirstThenSetTheTruncatedValue) {
   int changed = 0;
   for (DWORD raw = 0; raw <= 65535; ++raw) {
     mixerdouble::device(0).destinations[0].controls[0].raw = raw;
-    slider().handleControlChange(kVolume);
+    slider().followNotice(MM_MIXM_CONTROL_CHANGE, kVolume);
     slider().writeLevel();
     if (mixerdouble::raw(0, kVolume) != raw) ++changed;
     if (raw % 4096 == 0) mixerdouble::clearLog();
@@ -168,7 +168,7 @@ TEST_F(MixerBinding, WritesFetchFirstThenSetTheTruncatedValue) {
 
 TEST_F(MixerBinding, NotificationsMoveTheKnobOnlyForTheBoundControlOutsideADrag) {
   startClean();
-  slider().bindControl(0, kLine, kVolume);
+  bindControl(slider(), 0, kLine, kVolume);
   forgetRepaints();
 
   mixerdouble::changeControl(0, kMuteless, 1);  // another control of the same device
@@ -192,18 +192,18 @@ TEST_F(MixerBinding, NotificationsMoveTheKnobOnlyForTheBoundControlOutsideADrag)
   mixerdouble::fail(mixerdouble::Op::GetDetails);
   mixerdouble::changeControl(0, kVolume, 0);
   deliver();
-  EXPECT_TRUE(slider().binding.winmm.bound);
+  EXPECT_TRUE(mixerBound(slider()));
   EXPECT_EQ(slider().value, 1.0);
   mixerdouble::clearFailures();
   slider().unbindControl();
-  slider().handleControlChange(kVolume);
+  slider().followNotice(MM_MIXM_CONTROL_CHANGE, kVolume);
   EXPECT_EQ(slider().value, 1.0);
 }
 
 TEST_F(MixerBinding, TheLinesMuteIsFoundFollowedAndToggled) {
   startClean();
   mixerdouble::device(0).destinations[0].controls[1].raw = 1;
-  slider().bindControl(0, kLine, kVolume);
+  bindControl(slider(), 0, kLine, kVolume);
   EXPECT_TRUE(slider().levelMuted());
 
   // Changed elsewhere: followed, also during a drag, and repainted.
@@ -227,7 +227,7 @@ TEST_F(MixerBinding, TheLinesMuteIsFoundFollowedAndToggled) {
   EXPECT_EQ(mixerdouble::raw(0, kVolume), 32768u);
 
   // A line without a mute control, or no binding: nothing to toggle, nothing set.
-  slider().bindControl(0, kSource, kSourceVolume);
+  bindControl(slider(), 0, kSource, kSourceVolume);
   EXPECT_FALSE(slider().levelMuted());
   const size_t sets = mixerdouble::sets().size();
   EXPECT_FALSE(slider().toggleMute());
@@ -238,7 +238,7 @@ TEST_F(MixerBinding, TheLinesMuteIsFoundFollowedAndToggled) {
 
 TEST_F(MixerBinding, StartUpBindingIsNotifiedOnceTheWindowExists) {
   startClean();
-  slider().bindControl(0, kLine, kVolume);
+  bindControl(slider(), 0, kLine, kVolume);
   stop();
   mixerdouble::clearLog();
   startClean();  // the settings reader binds it before the window exists
@@ -246,7 +246,7 @@ TEST_F(MixerBinding, StartUpBindingIsNotifiedOnceTheWindowExists) {
   EXPECT_EQ(*std::find_if(log.begin(), log.end(),
                           [](const std::string& call) { return call.rfind("mixerOpen", 0) == 0; }),
             "mixerOpen(0, none, CALLBACK_WINDOW)");
-  ASSERT_TRUE(slider().binding.winmm.bound);
+  ASSERT_TRUE(mixerBound(slider()));
   EXPECT_EQ(mixerdouble::openHandles(), 1);
 
   mixerdouble::changeControl(0, kVolume, 0);
@@ -259,13 +259,13 @@ TEST_F(MixerBinding, StartUpBindingIsNotifiedOnceTheWindowExists) {
 
 TEST_F(MixerBinding, StartUpBindingSurvivesWhenTheDeviceCannotBeOpenedAgain) {
   startClean();
-  slider().bindControl(0, kLine, kVolume);
+  bindControl(slider(), 0, kLine, kVolume);
   stop();
   EXPECT_EQ(mixerdouble::openHandles(), 0);  // every binding is let go at stop
   // Restored before the window exists; opening it again for the window fails.
   mixerdouble::fail(mixerdouble::Op::Open, -1, 1);
   startClean();
-  EXPECT_TRUE(slider().binding.winmm.bound);
+  EXPECT_TRUE(mixerBound(slider()));
   slider().value = 0.0;
   slider().writeLevel();
   EXPECT_EQ(mixerdouble::raw(0, kVolume), 0u);

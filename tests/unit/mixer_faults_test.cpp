@@ -26,15 +26,15 @@ class MixerFaults : public PluginTest {
 };
 
 TEST_F(MixerFaults, AFailingSetKeepsTheValueFromTheMouse) {
-  slider().bindControl(0, kLine, 3);
-  ASSERT_TRUE(slider().binding.winmm.bound);
+  bindControl(slider(), 0, kLine, 3);
+  ASSERT_TRUE(mixerBound(slider()));
   mixerdouble::fail(mixerdouble::Op::SetDetails);
   slider().setKnobFromPointer(4 + 4 + 46);
   slider().updateValueFromKnob();
   slider().writeLevel();
   EXPECT_EQ(slider().knobPos, 46);
   EXPECT_DOUBLE_EQ(slider().value, 0.25);
-  EXPECT_TRUE(slider().binding.winmm.bound);
+  EXPECT_TRUE(mixerBound(slider()));
   EXPECT_EQ(mixerdouble::raw(0, 3), 32768u);  // the driver kept its value
   mixerdouble::clearFailures();
   slider().writeLevel();
@@ -42,17 +42,17 @@ TEST_F(MixerFaults, AFailingSetKeepsTheValueFromTheMouse) {
 }
 
 TEST_F(MixerFaults, AFailingCloseDoesNotStopARebindOrAnUnbind) {
-  slider().bindControl(0, kLine, 3);
-  ASSERT_TRUE(slider().binding.winmm.bound);
+  bindControl(slider(), 0, kLine, 3);
+  ASSERT_TRUE(mixerBound(slider()));
   mixerdouble::fail(mixerdouble::Op::Close);
-  slider().bindControl(0, kLine, 4);
-  EXPECT_TRUE(slider().binding.winmm.bound);
+  bindControl(slider(), 0, kLine, 4);
+  EXPECT_TRUE(mixerBound(slider()));
   EXPECT_EQ(slider().binding.winmm.controlId, 4u);
   EXPECT_EQ(slider().value, 0.0);
   slider().unbindControl();
-  EXPECT_FALSE(slider().binding.winmm.bound);
+  EXPECT_FALSE(mixerBound(slider()));
   slider().unbindControl();  // unbound: nothing left to close
-  EXPECT_FALSE(slider().binding.winmm.bound);
+  EXPECT_FALSE(mixerBound(slider()));
 }
 
 TEST_F(MixerFaults, NoDeviceCountListsNoDevicesAndStillOffersTheOptions) {

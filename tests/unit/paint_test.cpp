@@ -37,14 +37,13 @@ class Paint : public PluginTest {
     repaintNow(window);
   }
   void TearDown() override {
-    slider().binding.winmm.bound = false;  // bound by hand only: there is no device to close
+    slider().binding.kind = BindingKind::None;  // bound by hand only: there is no device to close
     PluginTest::TearDown();
   }
   static void set(const char* key, const char* text) { hostdouble::setValue(kStyle, key, text); }
 
   void bindAt(int knobPos) {
     slider().binding.kind = BindingKind::Winmm;
-    slider().binding.winmm.bound = true;
     slider().knobPos = knobPos;
   }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "mixer/binding.h"
-#include "plugin/slider_list.h"
+#include "plugin/sliders.h"
 #include "slider/placement.h"
 #include "tests/support/message_box_capture.h"
 #include "tests/support/plugin_fixture.h"
@@ -147,7 +147,7 @@ TEST_F(LocateSettings, AModuleWithoutANameLooksBesideTheHostThenUsesTheBareName)
 // ---- reading ----------------------------------------------------------------
 
 TEST_F(SettingsFile, ReadsEveryKeyInOrderWithItsDefault) {
-  slider().readSettings(kFile);
+  readSettings(slider(), kFile);
   const std::string f = kFile;
   const std::vector<std::string> expected = {
       "ReadInt(" + f + ", kvslider.slider1.x:, 10)",
@@ -191,7 +191,7 @@ TEST_F(SettingsFile, ReadsEveryKeyInOrderWithItsDefault) {
   EXPECT_TRUE(slider().draggable);
   EXPECT_EQ(slider().alpha, 100);
   EXPECT_EQ(slider().wheelStep, 2);
-  EXPECT_FALSE(slider().binding.winmm.bound);
+  EXPECT_FALSE(mixerBound(slider()));
   EXPECT_EQ(mixerdouble::opens(), 0);
 }
 
@@ -211,7 +211,7 @@ TEST_F(SettingsFile, StoredValuesReplaceTheDefaults) {
   store("kvslider.slider1.draggable:", "false");
   store("kvslider.slider1.alpha:", "100");
   slider().pluginsHidden = false;
-  slider().readSettings(kFile);
+  readSettings(slider(), kFile);
   EXPECT_EQ(slider().x, -50);
   EXPECT_EQ(slider().y, 300);
   EXPECT_EQ(slider().width, 320);
@@ -253,7 +253,7 @@ TEST_F(SettingsFile, PositionOffEveryMonitorIsRepairedAlphaClampedWheelStepReset
     store("kvslider.slider1.alpha:", std::to_string(c.alpha));
     store("kvslider.slider1.transparent:", "false");
     slider().pluginsHidden = false;
-    slider().readSettings(kFile);
+    readSettings(slider(), kFile);
     EXPECT_EQ(slider().x, c.expectedX) << c.x << "," << c.y;
     EXPECT_EQ(slider().y, c.expectedY) << c.x << "," << c.y;
     EXPECT_EQ(slider().alpha, c.expectedAlpha) << c.alpha;
@@ -267,7 +267,7 @@ TEST_F(SettingsFile, PositionOffEveryMonitorIsRepairedAlphaClampedWheelStepReset
   } steps[] = {{"1", 1}, {"25", 25}, {"7", 7}, {"0", 2}, {"26", 2}, {"-3", 2}, {"-2147483648", 2}};
   for (const auto& step : steps) {
     store("kvslider.slider1.wheelstep:", step.stored);
-    slider().readSettings(kFile);
+    readSettings(slider(), kFile);
     EXPECT_EQ(slider().wheelStep, step.expected) << step.stored;
   }
 }
@@ -309,7 +309,7 @@ TEST_F(SettingsFile, PositionOnAnyMonitorIsKeptAndOnNoneComesBackToThePrimary) {
   for (const Case& c : cases) {
     store("kvslider.slider1.x:", std::to_string(c.x));
     store("kvslider.slider1.y:", std::to_string(c.y));
-    slider().readSettings(kFile);
+    readSettings(slider(), kFile);
     EXPECT_EQ(slider().x, c.kept ? c.x : 10) << c.x << "," << c.y;
     EXPECT_EQ(slider().y, c.kept ? c.y : 10) << c.x << "," << c.y;
     EXPECT_EQ(lastLookedUp.right - lastLookedUp.left, 200);
@@ -321,7 +321,7 @@ TEST_F(SettingsFile, PositionOnAnyMonitorIsKeptAndOnNoneComesBackToThePrimary) {
   store("kvslider.slider1.width:", "3");
   store("kvslider.slider1.x:", "-250");
   store("kvslider.slider1.y:", "100");
-  slider().readSettings(kFile);
+  readSettings(slider(), kFile);
   EXPECT_EQ(lastLookedUp.right, -50);
   EXPECT_EQ(slider().x, 10);
 }
@@ -365,7 +365,7 @@ TEST_F(SettingsFile, SizesAreValidatedAndResetWithTheBox) {
     store("kvslider.slider1.x:", "33");
     store("kvslider.slider1.alpha:", "44");
     MessageBoxCapture boxes;
-    slider().readSettings(kFile);
+    readSettings(slider(), kFile);
     if (c.accepted) {
       EXPECT_TRUE(boxes.boxes().empty()) << c.name;
       EXPECT_EQ(slider().width, c.width) << c.name;
@@ -398,7 +398,7 @@ TEST_F(SettingsFile, KnobFollowsTheResetSizes) {
   store("kvslider.slider1.width:", "3");
   slider().value = 0.25;
   MessageBoxCapture boxes;
-  slider().readSettings(kFile);
+  readSettings(slider(), kFile);
   ASSERT_EQ(boxes.boxes().size(), 1u);
   EXPECT_EQ(slider().travel(), 184);
   EXPECT_EQ(slider().knobPos, 46);
@@ -437,14 +437,14 @@ void addDevice(DWORD line, DWORD control, DWORD raw) {
 TEST_F(SettingsFile, StoredFlagWithoutIdentifiersBindsTheFirstControl) {
   addDevice(0, 0, 32768);
   store("kvslider.slider1.mixer.set:", "true");
-  slider().readSettings(kFile);
-  EXPECT_TRUE(slider().binding.winmm.bound);
+  readSettings(slider(), kFile);
+  EXPECT_TRUE(mixerBound(slider()));
   EXPECT_EQ(slider().binding.winmm.deviceId, 0u);
   EXPECT_EQ(slider().binding.winmm.lineId, 0u);
   EXPECT_EQ(slider().binding.winmm.controlId, 0u);
   EXPECT_EQ(mixerdouble::log().front(), "mixerOpen(0, none, CALLBACK_WINDOW)");
   EXPECT_EQ(slider().knobPos, 92);
-  releaseBinding(slider().binding);
+  unbindVolume(slider().binding);
 }
 
 TEST_F(SettingsFile, StoredIdentifiersAreReadAsThirtyTwoBitsAndCutAt255) {
@@ -464,9 +464,9 @@ TEST_F(SettingsFile, StoredIdentifiersAreReadAsThirtyTwoBitsAndCutAt255) {
   for (const Case& c : cases) {
     store("kvslider.slider1.mixer.set:", "true");
     store("kvslider.slider1.mixer.line", c.text);
-    slider().readSettings(kFile);  // the line only names the binding, it addresses nothing
+    readSettings(slider(), kFile);  // the line only names the binding, it addresses nothing
     EXPECT_EQ(slider().binding.winmm.lineId, c.bits) << c.text.substr(0, 20);
-    releaseBinding(slider().binding);
+    unbindVolume(slider().binding);
   }
 }
 
@@ -475,11 +475,11 @@ TEST_F(SettingsFile, KnobOfAStoredBindingFollowsTheResetSizes) {
   store("kvslider.slider1.mixer.set:", "true");
   store("kvslider.slider1.width:", "3");
   MessageBoxCapture boxes;
-  slider().readSettings(kFile);
+  readSettings(slider(), kFile);
   ASSERT_EQ(boxes.boxes().size(), 1u);
-  ASSERT_TRUE(slider().binding.winmm.bound);
+  ASSERT_TRUE(mixerBound(slider()));
   EXPECT_EQ(slider().knobPos, 184);  // bound with width 3 it stood at -13
-  releaseBinding(slider().binding);
+  unbindVolume(slider().binding);
 }
 
 TEST_F(SettingsFile, StoredBindingThatCannotBeMadeIsKeptUntilAnotherIsChosen) {
@@ -492,13 +492,13 @@ TEST_F(SettingsFile, StoredBindingThatCannotBeMadeIsKeptUntilAnotherIsChosen) {
   hostdouble::setValue(file, name, "USB Headset");
   const auto restart = [this] {
     stop();
-    releaseBinding(slider().binding);
+    unbindVolume(slider().binding);
     clearSliders();
     ASSERT_EQ(start(), 0);
   };
   ASSERT_EQ(start(), 0);
-  EXPECT_FALSE(slider().binding.winmm.bound);
-  EXPECT_TRUE(volumeChosen(slider().binding));  // "- Nothing" is not what the user chose
+  EXPECT_FALSE(mixerBound(slider()));
+  EXPECT_TRUE(keptFromFile(slider(), storedBindingOf(slider())));  // "- Nothing" is not chosen
   EXPECT_EQ(hostdouble::callsNamed("HostMsgStatusText").size(), 1u);
   restart();  // written back as read
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "true");
@@ -511,13 +511,13 @@ TEST_F(SettingsFile, StoredBindingThatCannotBeMadeIsKeptUntilAnotherIsChosen) {
   addDevice(0, 9, 13107);
   mixerdouble::device(1).name = "USB Headset";
   restart();
-  EXPECT_TRUE(slider().binding.winmm.bound);
+  EXPECT_TRUE(mixerBound(slider()));
   EXPECT_EQ(slider().binding.winmm.deviceId, 1u);
-  slider().handleCommand("@KvSliderConfigure-nomixer-slider1");
+  handleCommand(slider(), "@KvSliderConfigure-nomixer-slider1");
   restart();
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "false");
-  EXPECT_FALSE(slider().binding.winmm.bound);
-  EXPECT_FALSE(volumeChosen(slider().binding));
+  EXPECT_FALSE(mixerBound(slider()));
+  EXPECT_FALSE(keptFromFile(slider(), storedBindingOf(slider())));
 }
 
 TEST_F(SettingsFile, StoredDeviceNameFindsItsDeviceWhenIndicesShift) {
@@ -543,12 +543,12 @@ TEST_F(SettingsFile, StoredDeviceNameFindsItsDeviceWhenIndicesShift) {
     store("kvslider.slider1.mixer.set:", "true");
     store("kvslider.slider1.mixer.control", "9");
     if (c.stored) store(name.c_str(), c.stored);
-    slider().readSettings(kFile);
-    ASSERT_EQ(slider().binding.winmm.bound, c.bound >= 0);
+    readSettings(slider(), kFile);
+    ASSERT_EQ(mixerBound(slider()), c.bound >= 0);
     if (!c.stored) {  // a file from before names were kept reads exactly as then
       EXPECT_EQ(mixerdouble::log().front(), "mixerOpen(0, none, CALLBACK_WINDOW)");
     }
-    slider().writeSettings(kFile);  // the name of what was bound, or of what was kept
+    writeSettings(slider(), kFile);  // the name of what was bound, or of what was kept
     if (c.bound < 0) {
       EXPECT_EQ(mixerdouble::sets().size(), 0u);
       EXPECT_EQ(hostdouble::value(kFile, name), c.stored);
@@ -558,7 +558,7 @@ TEST_F(SettingsFile, StoredDeviceNameFindsItsDeviceWhenIndicesShift) {
     }
     EXPECT_EQ(slider().binding.winmm.deviceId, static_cast<unsigned>(c.bound));
     EXPECT_EQ(hostdouble::value(kFile, name), c.devices[c.bound]);
-    releaseBinding(slider().binding);
+    unbindVolume(slider().binding);
   }
 }
 
@@ -567,8 +567,8 @@ TEST_F(SettingsFile, BindingMadeByACommandIsRestoredAtTheNextStart) {
   addDevice(kHighLine, kHighControl, 13107);  // 0.2
   ASSERT_EQ(start(), 0);
   const std::string file = settingsPath;
-  slider().handleCommand("@KvSliderConfigure-mixer-slider1-1-4294901760-3000000000");
-  ASSERT_TRUE(slider().binding.winmm.bound);
+  handleCommand(slider(), "@KvSliderConfigure-mixer-slider1-1-4294901760-3000000000");
+  ASSERT_TRUE(mixerBound(slider()));
   stop();
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.set:"), "true");
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.device"), "1");
@@ -576,17 +576,17 @@ TEST_F(SettingsFile, BindingMadeByACommandIsRestoredAtTheNextStart) {
   EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.mixer.control"), "-1294967296");
 
   // The module unloads and is loaded again.
-  releaseBinding(slider().binding);
+  unbindVolume(slider().binding);
   clearSliders();
   ASSERT_EQ(start(), 0);
-  EXPECT_TRUE(slider().binding.winmm.bound);
+  EXPECT_TRUE(mixerBound(slider()));
   EXPECT_EQ(slider().binding.winmm.deviceId, 1u);
   EXPECT_EQ(slider().binding.winmm.lineId, kHighLine);
   EXPECT_EQ(slider().binding.winmm.controlId, kHighControl);
   EXPECT_DOUBLE_EQ(slider().value, 0.2);
 
   // Unbound at this stop: the flag goes false, the identifiers stay in the file.
-  slider().handleCommand("@KvSliderConfigure-nomixer-slider1");
+  handleCommand(slider(), "@KvSliderConfigure-nomixer-slider1");
   hostdouble::clearCalls();
   stop();
   EXPECT_EQ(hostdouble::callsNamed("WriteString"),
@@ -616,9 +616,8 @@ TEST_F(SettingsFile, WritesEveryFieldInTableOrder) {
   slider().draggable = false;
   slider().alpha = 60;
   slider().wheelStep = 5;
-  slider().binding.winmm.bound = false;
   slider().binding.winmm.deviceId = 3;
-  slider().writeSettings(kFile);
+  writeSettings(slider(), kFile);
   const std::string f = kFile;
   const std::vector<std::string> expected = {
       "WriteInt(" + f + ", kvslider.slider1.x:, -5)",
@@ -650,9 +649,9 @@ TEST_F(SettingsFile, IdentifiersAndDeviceNameAreWrittenOnlyWhileBound) {
   slider().binding.winmm.lineId = 4294967295u;
   slider().binding.winmm.controlId = 2147483648u;
   lstrcpyA(slider().binding.winmm.deviceName, "Mixer");
-  slider().binding.winmm.bound = true;
-  slider().writeSettings(kFile);
-  slider().binding.winmm.bound = false;
+  slider().binding.kind = BindingKind::Winmm;  // bound by hand: no device to close
+  writeSettings(slider(), kFile);
+  slider().binding.kind = BindingKind::None;
   const auto written = hostdouble::callsNamed("WriteString");
   const std::string f = kFile;
   EXPECT_EQ(written, (std::vector<std::string>{
@@ -668,7 +667,7 @@ TEST_F(SettingsFile, IdentifiersAndDeviceNameAreWrittenOnlyWhileBound) {
   EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.set:"), "true");
 
   hostdouble::clearCalls();
-  slider().writeSettings(kFile);
+  writeSettings(slider(), kFile);
   EXPECT_EQ(hostdouble::callsNamed("WriteString").size(), 3u);  // the other kinds' only
   EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.set:"), "false");
   EXPECT_EQ(hostdouble::value(f, "kvslider.slider1.mixer.device"), "2");
@@ -690,13 +689,13 @@ TEST_F(SettingsFile, WhatIsWrittenReadsBackTheSame) {
   slider().draggable = false;
   slider().alpha = 35;
   slider().wheelStep = 25;
-  slider().writeSettings(kFile);
+  writeSettings(slider(), kFile);
 
   const Slider& written = slider();
   Slider& again = *addSlider(2);
   lstrcpyA(again.name, written.name);  // the same keys
   MessageBoxCapture boxes;
-  again.readSettings(kFile);
+  readSettings(again, kFile);
   EXPECT_TRUE(boxes.boxes().empty());
   EXPECT_EQ(again.x, written.x);
   EXPECT_EQ(again.y, written.y);
@@ -716,7 +715,7 @@ TEST_F(SettingsFile, WhatIsWrittenReadsBackTheSame) {
 }
 
 TEST_F(SettingsFile, NothingIsWrittenWithoutAPath) {
-  slider().writeSettings("");
+  writeSettings(slider(), "");
   EXPECT_TRUE(hostdouble::calls().empty());
 }
 

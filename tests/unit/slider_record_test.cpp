@@ -28,7 +28,7 @@ TEST_F(SliderRecord, LoadTimeValues) {
   EXPECT_EQ(s.alpha, 100);
   EXPECT_EQ(s.margin, 0);
   EXPECT_EQ(s.knobWidth, 0);
-  EXPECT_FALSE(volumeChosen(s.binding));
+  EXPECT_EQ(s.binding.kind, BindingKind::None);
   EXPECT_EQ(s.knobPos, 100);
   EXPECT_EQ(s.trackRectRight, 0);
   EXPECT_FALSE(s.dragging);

@@ -2,6 +2,7 @@
 // routed to the slider they name, new and removed sliders, and two sliders on
 // one volume following each other.
 #include "commands/config_menu.h"
+#include "host/host_messages.h"
 #include "mixer/volume_messages.h"
 #include "slider/placement.h"
 #include "tests/support/message_box_capture.h"
@@ -90,7 +91,7 @@ TEST_F(Sliders, NewSliderGoesBelowOrAboveLikeItsSourceAndRemovedOnesGoAtOnce) {
   slider().width = 150;
   slider().alpha = 60;
   slider().transparent = true;
-  slider().bindControl(0, kLine, kVolume);
+  bindControl(slider(), 0, kLine, kVolume);
   command("newslider-slider1");
   ASSERT_EQ(sliderCount(), 2);
   Slider& made = *sliderAt(1);
@@ -99,7 +100,7 @@ TEST_F(Sliders, NewSliderGoesBelowOrAboveLikeItsSourceAndRemovedOnesGoAtOnce) {
   EXPECT_EQ(made.y, 200 + 24 + 4);
   EXPECT_EQ(made.width, 150);
   EXPECT_EQ(made.alpha, 60);
-  EXPECT_FALSE(volumeChosen(made.binding));
+  EXPECT_EQ(made.binding.kind, BindingKind::None);
   EXPECT_TRUE(IsWindowVisible(made.window));
   // Written at once, over whatever an older slider2 left in the file.
   EXPECT_EQ(stored("kvslider.sliders:"), "slider1 slider2");
@@ -117,7 +118,7 @@ TEST_F(Sliders, NewSliderGoesBelowOrAboveLikeItsSourceAndRemovedOnesGoAtOnce) {
   EXPECT_EQ(sliderAt(2)->y, 228 - 24 - 4);
 
   // Removed from its own menu's command: its binding, window and place in the list go.
-  sliderAt(2)->bindControl(0, kLine, kVolume);
+  bindControl(*sliderAt(2), 0, kLine, kVolume);
   HWND removed = sliderAt(2)->window;
   command("removeslider-slider3");
   EXPECT_FALSE(IsWindow(removed));
@@ -134,7 +135,7 @@ TEST_F(Sliders, NewSliderGoesBelowOrAboveLikeItsSourceAndRemovedOnesGoAtOnce) {
   // Sixteen at most: no item, and the command does nothing.
   for (int n = 0; n < 20; ++n) command("newslider-slider2");
   EXPECT_EQ(sliderCount(), 16);
-  showConfigMenu(slider());
+  SendMessageA(slider().window, WM_NCRBUTTONUP, HTCAPTION, 0);
   const std::string menu = hostdouble::menuTree(hostdouble::lastShownMenu());
   EXPECT_EQ(menu.find("New slider"), std::string::npos);
   EXPECT_NE(menu.find("Remove this slider -> @KvSliderConfigure-removeslider-slider2"),
@@ -145,8 +146,8 @@ TEST_F(Sliders, TwoSlidersOnOneVolumeFollowEachOtherButNotTheirOwnEchoes) {
   startWith("slider1 slider2");
   Slider& a = *sliderAt(0);
   Slider& b = *sliderAt(1);
-  a.bindControl(0, kLine, kVolume);
-  b.bindControl(0, kLine, kVolume);
+  bindControl(a, 0, kLine, kVolume);
+  bindControl(b, 0, kLine, kVolume);
   a.value = 0.25;
   a.writeLevel();
   EXPECT_EQ(deliverMixerNotifications(b.window), 1);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/host_messages.h"
 #include "tests/support/plugin_fixture.h"
 #include "tests/support/window_pixels.h"
 

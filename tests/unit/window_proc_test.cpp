@@ -7,6 +7,7 @@
 #include <atomic>
 #include <thread>
 
+#include "host/host_messages.h"
 #include "slider/placement.h"
 #include "slider/tooltip.h"
 #include "tests/support/plugin_fixture.h"
@@ -41,7 +42,7 @@ class WindowProc : public PluginTest {
     // A miss on a draggable window starts the system's move loop, which would
     // wait for a real button release; tests that want one say so.
     slider().draggable = false;
-    if (bound) slider().bindControl(0, kLine, kVolume);
+    if (bound) bindControl(slider(), 0, kLine, kVolume);
     pumpMessages();
     ValidateRect(slider().window, nullptr);
     // Whatever the pointer did while the window appeared, the tests start with it away.
@@ -177,7 +178,7 @@ TEST_F(WindowProc, ReleaseOrLostCaptureEndsTheDragWithoutAWrite) {
   slider().toggleWithPlugins = true;
   press(50, 12);
   ASSERT_TRUE(tipShown());
-  slider().handleCommand("@KvHidePlugins");
+  handleCommand(slider(), "@KvHidePlugins");
   EXPECT_FALSE(IsWindowVisible(slider().window));
   EXPECT_FALSE(slider().dragging);
   EXPECT_NE(GetCapture(), slider().window);
@@ -225,9 +226,9 @@ TEST_F(WindowProc, OtherMessagesKeepTheWindowAndTheBinding) {
 
   // A command without text is ignored, not read through a null pointer.
   EXPECT_EQ(send(HostMsgCommand, 0, 0), 0);
-  EXPECT_TRUE(slider().binding.winmm.bound);
+  EXPECT_TRUE(mixerBound(slider()));
   send(HostMsgCommand, 0, reinterpret_cast<LPARAM>("@KvSliderConfigure-nomixer-slider1"));
-  EXPECT_FALSE(slider().binding.winmm.bound);
+  EXPECT_FALSE(mixerBound(slider()));
 
   // A reload re-applies the window where it stands and repaints it.
   ValidateRect(slider().window, nullptr);

@@ -8,6 +8,8 @@
 #include <endpointvolume.h>
 #include <mmdeviceapi.h>
 
+#include "mixer/registration.h"
+
 class PendingPosts;
 
 // The event context a slider passes with every change it makes, one of its
@@ -24,3 +26,22 @@ IMMNotificationClient* newDevicesCallback(PendingPosts* posts, EDataFlow flow);
 // changes (those made with context stay silent).
 IAudioSessionNotification* newSessionsCallback(PendingPosts* posts);
 IAudioSessionEvents* newSessionEventsCallback(PendingPosts* posts, const GUID& context);
+
+// Held registrations of these callbacks, each unregistered as it goes.
+void unregisterDevicesCallback(IMMDeviceEnumerator* source, IMMNotificationClient* callback);
+void unregisterVolumeCallback(IAudioEndpointVolume* source, IAudioEndpointVolumeCallback* callback);
+void unregisterSessionEvents(IAudioSessionControl* source, IAudioSessionEvents* callback);
+using DevicesRegistration =
+    Registration<IMMDeviceEnumerator, IMMNotificationClient, unregisterDevicesCallback>;
+using VolumeRegistration =
+    Registration<IAudioEndpointVolume, IAudioEndpointVolumeCallback, unregisterVolumeCallback>;
+using SessionEventsRegistration =
+    Registration<IAudioSessionControl, IAudioSessionEvents, unregisterSessionEvents>;
+
+// Registers a new devices callback with enumerator (for flow), and so on.
+bool listenForDevices(DevicesRegistration& r, IMMDeviceEnumerator* enumerator,
+                      PendingPosts* posts, EDataFlow flow);
+bool listenForVolume(VolumeRegistration& r, IAudioEndpointVolume* volume, PendingPosts* posts,
+                     const GUID& context);
+bool listenForSessionEvents(SessionEventsRegistration& r, IAudioSessionControl* session,
+                            PendingPosts* posts, const GUID& context);

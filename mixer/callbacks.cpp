@@ -1,4 +1,4 @@
-#include "mixer/endpoint_callbacks.h"
+#include "mixer/callbacks.h"
 
 #include <new>
 
@@ -145,4 +145,41 @@ IAudioEndpointVolumeCallback* newVolumeCallback(PendingPosts* posts, const GUID&
 
 IMMNotificationClient* newDevicesCallback(PendingPosts* posts, EDataFlow flow) {
   return DevicesCallback::make<EDataFlow>(posts, flow);
+}
+
+void unregisterDevicesCallback(IMMDeviceEnumerator* source, IMMNotificationClient* callback) {
+  source->UnregisterEndpointNotificationCallback(callback);
+}
+
+void unregisterVolumeCallback(IAudioEndpointVolume* source,
+                              IAudioEndpointVolumeCallback* callback) {
+  source->UnregisterControlChangeNotify(callback);
+}
+
+void unregisterSessionEvents(IAudioSessionControl* source, IAudioSessionEvents* callback) {
+  source->UnregisterAudioSessionNotification(callback);
+}
+
+bool listenForDevices(DevicesRegistration& r, IMMDeviceEnumerator* enumerator,
+                      PendingPosts* posts, EDataFlow flow) {
+  return registerCallback(r, enumerator, newDevicesCallback(posts, flow),
+                          [](IMMDeviceEnumerator* e, IMMNotificationClient* c) {
+                            return SUCCEEDED(e->RegisterEndpointNotificationCallback(c));
+                          });
+}
+
+bool listenForVolume(VolumeRegistration& r, IAudioEndpointVolume* volume, PendingPosts* posts,
+                     const GUID& context) {
+  return registerCallback(r, volume, newVolumeCallback(posts, context),
+                          [](IAudioEndpointVolume* v, IAudioEndpointVolumeCallback* c) {
+                            return SUCCEEDED(v->RegisterControlChangeNotify(c));
+                          });
+}
+
+bool listenForSessionEvents(SessionEventsRegistration& r, IAudioSessionControl* session,
+                            PendingPosts* posts, const GUID& context) {
+  return registerCallback(r, session, newSessionEventsCallback(posts, context),
+                          [](IAudioSessionControl* s, IAudioSessionEvents* c) {
+                            return SUCCEEDED(s->RegisterAudioSessionNotification(c));
+                          });
 }

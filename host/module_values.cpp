@@ -1,9 +1,7 @@
-#include "plugin/module_state.h"
+#include "host/module_values.h"
 
 HINSTANCE moduleInstance;
 HWND hostWindow;
 bool layeredWindowsAvailable;
 char settingsPath[kPathSize];
-HostMenu configMenu;
-const unsigned hostMessages[3] = {HostMsgReload, HostMsgCommand, 0};
 const char kPluginTitle[] = "KvSlider 0.1.1";

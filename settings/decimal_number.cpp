@@ -1,4 +1,4 @@
-#include "commands/decimal_number.h"
+#include "settings/decimal_number.h"
 
 namespace {
 // The C locale's white space, without isspace's trap for negative chars.

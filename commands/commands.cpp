@@ -40,6 +40,24 @@ bool bindMicrophone(Slider& s, const CommandTokens& t) {
   return true;
 }
 
+bool followCallsSpeakers(Slider& s, const CommandTokens&) {
+  s.take(bindEndpoint(s.binding, eRender, 0, eCommunications));
+  return true;
+}
+
+bool followCallsMicrophone(Slider& s, const CommandTokens&) {
+  s.take(bindEndpoint(s.binding, eCapture, 0, eCommunications));
+  return true;
+}
+
+// 1..100 per cent; 0 would silence the volume for good, and is refused.
+bool setCeiling(Slider& s, const CommandTokens& t) {
+  std::uint32_t percent = 0;
+  if (!strictNumber(t, 3, 100, percent) || percent == 0) return false;
+  s.setCeiling(static_cast<int>(percent));
+  return true;
+}
+
 bool bindProgram(Slider& s, const CommandTokens& t) {
   std::uint32_t process = 0;
   if (!numberOf(t, process)) return false;
@@ -98,15 +116,27 @@ struct Keyword {
   bool (*run)(Slider&, const CommandTokens&);
 };
 
+// clang-format off
 constexpr Keyword kKeywords[] = {
-    {"mixer", 6, bindFromTokens},       {"nomixer", 2, unbind},
-    {"alpha", 4, setOpacity},           {"ontoptoggle", 2, toggleOnTop},
-    {"plugintoggle", 2, togglePlugins}, {"snaptoggle", 2, toggleSnap},
-    {"dragtoggle", 2, toggleDrag},      {"volume", 4, setVolume},
-    {"volumeup", 2, volumeUp},          {"volumedown", 2, volumeDown},
-    {"endpoint", 4, bindSpeakers},      {"mutetoggle", 2, muteToggle},
-    {"microphone", 4, bindMicrophone},  {"app", 4, bindProgram},
+    {"mixer", 6, bindFromTokens},
+    {"nomixer", 2, unbind},
+    {"alpha", 4, setOpacity},
+    {"ontoptoggle", 2, toggleOnTop},
+    {"plugintoggle", 2, togglePlugins},
+    {"snaptoggle", 2, toggleSnap},
+    {"dragtoggle", 2, toggleDrag},
+    {"volume", 4, setVolume},
+    {"volumeup", 2, volumeUp},
+    {"volumedown", 2, volumeDown},
+    {"endpoint", 4, bindSpeakers},
+    {"mutetoggle", 2, muteToggle},
+    {"microphone", 4, bindMicrophone},
+    {"app", 4, bindProgram},
+    {"commsendpoint", 2, followCallsSpeakers},
+    {"commsmicrophone", 2, followCallsMicrophone},
+    {"ceiling", 4, setCeiling},
 };
+// clang-format on
 
 }  // namespace
 

@@ -63,6 +63,7 @@ void showConfigMenu(const Slider& s, const MenuFacts& facts) {
   addSubmenu(configMenu, "Control", [&](HostMenu m) { addControlItems(m, s, facts); });
   addSubmenu(configMenu, "Options", [&](HostMenu m) { addOptionItems(m, s); });
   addSubmenu(configMenu, "Visibility", [&](HostMenu m) { addVisibilityItems(m, s); });
+  addSubmenu(configMenu, "Ceiling", [&](HostMenu m) { addCeilingItems(m, s); });
   addSliderItems(configMenu, s, facts);
   ShowMenu(configMenu);
 }
@@ -72,18 +73,21 @@ void deleteConfigMenu() {
   configMenu = nullptr;
 }
 
+// Without Core Audio (before Vista) the mixer devices are all there is, and
+// need no heading.
 void addControlItems(HostMenu menu, const Slider& s, const MenuFacts& facts) {
-  addEndpointItems(menu, s);
+  const bool endpoints = addEndpointItems(menu, s);
   addAppMenu(menu, s);
-  addDeviceMenus(menu, s, facts);
+  addDeviceMenus(menu, s, facts, endpoints ? "Mixer devices" : nullptr);
 }
 
-void addDeviceMenus(HostMenu menu, const Slider& s, const MenuFacts& facts) {
+void addDeviceMenus(HostMenu menu, const Slider& s, const MenuFacts& facts, const char* heading) {
   const UINT count = mixerGetNumDevs();
   if (count == 0) {
     MakeMenuNOP(menu, "No audio devices present.");
     return;
   }
+  if (heading != nullptr) MakeMenuNOP(menu, heading);
   for (UINT device = 0; device < count; ++device)
     if (!addDevice(menu, s, facts, device)) return;
 }
@@ -102,6 +106,16 @@ void addVisibilityItems(HostMenu menu, const Slider& s) {
     std::snprintf(label, sizeof label, "%d%%", n);
     std::snprintf(command, sizeof command, "@KvSliderConfigure-alpha-%s-%d", s.name, n);
     MakeMenuItem(menu, label, command, false);
+  }
+}
+
+void addCeilingItems(HostMenu menu, const Slider& s) {
+  for (int n = 100; n >= 30; n -= 10) {
+    char label[16];
+    char command[kTextSize];
+    std::snprintf(label, sizeof label, n == 100 ? "None" : "%d%%", n);
+    std::snprintf(command, sizeof command, "@KvSliderConfigure-ceiling-%s-%d", s.name, n);
+    MakeMenuItem(menu, label, command, s.ceiling == n);
   }
 }
 

@@ -23,11 +23,13 @@ void showConfigMenu(const Slider& s, const MenuFacts& facts = MenuFacts());
 void deleteConfigMenu();
 
 // "Control": the render endpoints, the microphones, the applications, then
-// the mixer devices.
+// the mixer devices, each under a heading of its own where there are several.
 void addControlItems(HostMenu menu, const Slider& s, const MenuFacts& facts);
-void addEndpointItems(HostMenu menu, const Slider& s);
-void addAppMenu(HostMenu menu, const Slider& s);  // "Applications"
-void addDeviceMenus(HostMenu menu, const Slider& s, const MenuFacts& facts);
+bool addEndpointItems(HostMenu menu, const Slider& s);  // false: none could be listed
+void addAppMenu(HostMenu menu, const Slider& s);        // "Applications"
+// heading: the inert text put first when there is a device to list.
+void addDeviceMenus(HostMenu menu, const Slider& s, const MenuFacts& facts,
+                    const char* heading = nullptr);
 void addDestinationMenus(HostMenu menu, const Slider& s, UINT device, const MixerHandle& handle,
                          const MIXERCAPSA& caps);
 void addSourceMenus(HostMenu menu, const Slider& s, UINT device, const MixerHandle& handle,
@@ -36,5 +38,6 @@ int addVolumeItems(HostMenu menu, const Slider& s, UINT device, const MixerHandl
                    const MIXERLINEA& line);
 void addOptionItems(HostMenu menu, const Slider& s);
 void addVisibilityItems(HostMenu menu, const Slider& s);
+void addCeilingItems(HostMenu menu, const Slider& s);
 // "New slider" and, while there are several, "Remove this slider".
 void addSliderItems(HostMenu menu, const Slider& s, const MenuFacts& facts);

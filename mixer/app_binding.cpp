@@ -208,7 +208,7 @@ void unregisterSessionsCallback(IAudioSessionManager2* source,
 }
 
 void bindApp(AppVolume& a, PendingPosts* posts, const GUID& context, const char* image,
-             bool takeLevel) {
+             bool takeLevel, double ceiling) {
   releaseApp(a);
   lstrcpynA(a.image, image, kAppImageSize);
   appNameOfImage(image, a.name);
@@ -223,6 +223,7 @@ void bindApp(AppVolume& a, PendingPosts* posts, const GUID& context, const char*
   watchEndpoints(a);
   rescan(a);
   if (takeLevel && a.sessionCount > 0) readSession(a.sessions[0], a.heldLevel, a.heldMuted);
+  if (a.heldLevel > ceiling) a.heldLevel = ceiling;
   applyHeld(a, 0, true, true);
 }
 
@@ -262,7 +263,7 @@ void followAppEndpoints(AppVolume& a) {
   followAppSessions(a);
 }
 
-bool followAppVolume(AppVolume& a) {
+bool followAppVolume(AppVolume& a, double ceiling) {
   for (int i = 0; i < a.sessionCount; ++i) {
     double level = 0.0;
     bool muted = false;
@@ -270,7 +271,7 @@ bool followAppVolume(AppVolume& a) {
     const bool moved = level - a.heldLevel > kSameLevel || a.heldLevel - level > kSameLevel;
     const bool toggled = muted != a.heldMuted;
     if (!moved && !toggled) continue;
-    a.heldLevel = level;
+    a.heldLevel = level > ceiling ? ceiling : level;
     a.heldMuted = muted;
     applyHeld(a, 0, moved, toggled);
     return true;

@@ -70,9 +70,10 @@ bool findApp(DWORD process, char (&image)[kAppImageSize]);
 // Binds image's sessions (an empty image: a stored name that could not be
 // read, shown by name and never running); takeLevel: the first session's
 // level and mute become the held ones, else the held ones are set on every
-// session. The callbacks post through posts, the changes carry context.
+// session; the level held is at most ceiling. The callbacks post through
+// posts, the changes carry context.
 void bindApp(AppVolume& a, PendingPosts* posts, const GUID& context, const char* image,
-             bool takeLevel);
+             bool takeLevel, double ceiling);
 void releaseApp(AppVolume& a);
 inline bool appRunning(const AppVolume& a) { return a.sessionCount > 0; }
 
@@ -84,8 +85,9 @@ void followAppSessions(AppVolume& a);
 // kMsgEndpointDevices: render endpoints that came or went, with their sessions.
 void followAppEndpoints(AppVolume& a);
 // kMsgAppVolume: a change made elsewhere to one session becomes the held
-// level or mute, and the others follow. True when what is held changed.
-bool followAppVolume(AppVolume& a);
+// level (at most ceiling) or mute, and every session follows. True when what
+// is held changed.
+bool followAppVolume(AppVolume& a, double ceiling);
 
 // Every application with a session on an active render endpoint, in order of
 // first appearance: add(context, image, name, process) once per application.

@@ -40,7 +40,7 @@ bool writeMute(Binding& b, bool muted) {
 VolumeReading follow(Binding& b, UINT message, LPARAM) {
   switch (message) {
     case kMsgAppSessions: followAppSessions(b.app); break;
-    case kMsgAppVolume: followAppVolume(b.app); break;
+    case kMsgAppVolume: followAppVolume(b.app, b.ceiling); break;
     case kMsgEndpointDevices: followAppEndpoints(b.app); break;  // its endpoints come and go too
     default: return VolumeReading{};
   }
@@ -62,14 +62,14 @@ VolumeReading bindApp(Binding& b, DWORD process) {
     return r;
   }
   startBinding(b, BindingKind::App);
-  bindApp(b.app, b.posts.get(), b.context, image, true);
+  bindApp(b.app, b.posts.get(), b.context, image, true, b.ceiling);
   return held(b, true);
 }
 
 VolumeReading restoreApp(Binding& b, const char* image, const char* name, double level) {
   startBinding(b, BindingKind::App);
   b.app.heldLevel = level;
-  bindApp(b.app, b.posts.get(), b.context, image != nullptr ? image : "", false);
+  bindApp(b.app, b.posts.get(), b.context, image != nullptr ? image : "", false, b.ceiling);
   if (image == nullptr) lstrcpynA(b.app.name, name, kAppNameSize);
   return held(b, true);
 }

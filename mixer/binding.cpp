@@ -33,6 +33,20 @@ const VolumeKind& verbs(const Binding& b) {
 // The same level, give or take the raw unit a mixer driver may round by.
 bool sameLevel(double a, double b) { return std::fabs(a - b) < 2.0 / 65535.0; }
 
+// Over the ceiling by more than a float level keeps of it (a level read back
+// as a float is a hair above the double it was set as).
+bool aboveCeiling(const Binding& b, double level) { return level > b.ceiling + 1e-4; }
+
+// A level above the ceiling is brought down to it with one write, made with
+// the slider's own context: its echo changes nothing.
+VolumeReading limited(Binding& b, VolumeReading r) {
+  if (!r.hasLevel || !aboveCeiling(b, r.level)) return r;
+  const VolumeReading w = writeVolumeLevel(b, b.ceiling);
+  r.level = w.hasLevel ? w.level : b.ceiling;
+  if (w.failure != VolumeFailure::None) r.failure = w.failure;
+  return r;
+}
+
 }  // namespace
 
 void setEventContext(Binding& b, const GUID& context) { b.context = context; }
@@ -58,6 +72,7 @@ bool writeVolumeMute(Binding& b, bool muted) {
 
 VolumeReading writeVolumeLevel(Binding& b, double level) {
   VolumeReading r;
+  if (level > b.ceiling) level = b.ceiling;
   if (!volumeBound(b) || verbs(b).writeLevel(b, level)) return r;
   // Refused (wine's endpoints do not implement it): said once, and the knob
   // shows the level the device really has rather than one it never took.
@@ -87,7 +102,7 @@ bool isVolumeNotice(UINT message) {
 // The message's mark is taken first: an event from now on posts anew.
 VolumeReading followNotice(Binding& b, UINT message, LPARAM detail) {
   if (b.posts) b.posts->take(message);
-  return verbs(b).follow(b, message, detail);
+  return limited(b, verbs(b).follow(b, message, detail));
 }
 
 VolumeReading unbindVolume(Binding& b) {
@@ -110,19 +125,20 @@ VolumeReading failedBinding(Binding& b, VolumeFailure failure) {
   return r;
 }
 
-VolumeReading boundReading(const Binding& b) {
+VolumeReading boundReading(Binding& b) {
   double level = 0.0;
-  const bool read = volumeBound(b) && verbs(b).readLevel(b, level);
-  VolumeReading r = boundReading(b, level);
-  r.hasLevel = read;
+  if (volumeBound(b) && verbs(b).readLevel(b, level)) return boundReading(b, level);
+  VolumeReading r;
+  r.rebound = true;
+  r.hasMute = readVolumeMute(b, r.muted);
   return r;
 }
 
-VolumeReading boundReading(const Binding& b, double level) {
+VolumeReading boundReading(Binding& b, double level) {
   VolumeReading r;
   r.rebound = true;
   r.hasLevel = true;
   r.level = level;
   r.hasMute = readVolumeMute(b, r.muted);
-  return r;
+  return limited(b, r);
 }

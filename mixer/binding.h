@@ -40,6 +40,9 @@ struct Binding {
   ComRef<PendingPosts> posts;    // to the slider's window, once it has one
   unsigned choices = 0;          // grows with every binding made or ended
   bool setFailureShown = false;  // once per binding, not once per drag step
+  // The most the slider lets its volume be (0..1): its own writes stop there,
+  // and a level set elsewhere above it is brought down to it.
+  double ceiling = 1.0;
   WinmmControl winmm;
   EndpointVolume endpoint;
   AppVolume app;
@@ -61,14 +64,15 @@ bool volumeRunning(const Binding& b);
 const char* volumeName(const Binding& b);  // empty when it has none
 bool readVolumeMute(const Binding& b, bool& muted);
 bool writeVolumeMute(Binding& b, bool muted);
-// A level to the bound volume. A set the device refuses is reported once per
-// binding and reads the level it really has.
+// A level to the bound volume, at most the ceiling. A set the device refuses
+// is reported once per binding and reads the level it really has.
 VolumeReading writeVolumeLevel(Binding& b, double level);
 // The level the bound volume really has, when it is not the one just
 // written (a device may refuse a set, or take another value).
 VolumeReading readBackVolumeLevel(const Binding& b, double written);
 // A notification as the window thread receives it (MM_MIXM_CONTROL_CHANGE
-// with its control, or one of the messages of mixer/volume_messages.h).
+// with its control, or one of the messages of mixer/volume_messages.h). A
+// level set elsewhere above the ceiling is brought down to it at once.
 bool isVolumeNotice(UINT message);
 VolumeReading followNotice(Binding& b, UINT message, LPARAM detail);
 // The user chose nothing; at stop, or when the slider goes, it all goes too.
@@ -78,6 +82,6 @@ VolumeReading unbindVolume(Binding& b);
 void startBinding(Binding& b, BindingKind kind);
 VolumeReading failedBinding(Binding& b, VolumeFailure failure);
 // A newly bound volume: its level and mute as its kind reads them now (or
-// with the level its binding has just read).
-VolumeReading boundReading(const Binding& b);
-VolumeReading boundReading(const Binding& b, double level);
+// with the level its binding has just read), brought down to the ceiling.
+VolumeReading boundReading(Binding& b);
+VolumeReading boundReading(Binding& b, double level);

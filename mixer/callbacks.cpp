@@ -85,8 +85,10 @@ class DevicesCallback final : public Poster<IMMNotificationClient, DevicesCallba
   }
   HRESULT STDMETHODCALLTYPE OnDeviceAdded(LPCWSTR) override { return post(kMsgEndpointDevices); }
   HRESULT STDMETHODCALLTYPE OnDeviceRemoved(LPCWSTR) override { return post(kMsgEndpointDevices); }
-  HRESULT STDMETHODCALLTYPE OnDefaultDeviceChanged(EDataFlow flow, ERole role, LPCWSTR) override {
-    return flow == flow_ && role == eConsole ? post(kMsgEndpointDevices) : S_OK;
+  // Any role's: the window asks again for the default it follows, and
+  // rebinds only where that is another endpoint now.
+  HRESULT STDMETHODCALLTYPE OnDefaultDeviceChanged(EDataFlow flow, ERole, LPCWSTR) override {
+    return flow == flow_ ? post(kMsgEndpointDevices) : S_OK;
   }
   HRESULT STDMETHODCALLTYPE OnPropertyValueChanged(LPCWSTR, const PROPERTYKEY) override {
     return S_OK;
@@ -160,8 +162,8 @@ void unregisterSessionEvents(IAudioSessionControl* source, IAudioSessionEvents* 
   source->UnregisterAudioSessionNotification(callback);
 }
 
-bool listenForDevices(DevicesRegistration& r, IMMDeviceEnumerator* enumerator,
-                      PendingPosts* posts, EDataFlow flow) {
+bool listenForDevices(DevicesRegistration& r, IMMDeviceEnumerator* enumerator, PendingPosts* posts,
+                      EDataFlow flow) {
   return registerCallback(r, enumerator, newDevicesCallback(posts, flow),
                           [](IMMDeviceEnumerator* e, IMMNotificationClient* c) {
                             return SUCCEEDED(e->RegisterEndpointNotificationCallback(c));

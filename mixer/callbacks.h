@@ -20,7 +20,7 @@ GUID volumeContextFor(int sliderNumber);
 // New objects with one reference each, or null when out of memory (or
 // without posts). The volume callback stays silent for changes made with context.
 IAudioEndpointVolumeCallback* newVolumeCallback(PendingPosts* posts, const GUID& context);
-// The devices callback hears of the default endpoint of flow only.
+// The devices callback hears of the defaults of flow only (every role).
 IMMNotificationClient* newDevicesCallback(PendingPosts* posts, EDataFlow flow);
 // An application binding's: new sessions of an endpoint, and one session's
 // changes (those made with context stay silent).
@@ -39,8 +39,8 @@ using SessionEventsRegistration =
     Registration<IAudioSessionControl, IAudioSessionEvents, unregisterSessionEvents>;
 
 // Registers a new devices callback with enumerator (for flow), and so on.
-bool listenForDevices(DevicesRegistration& r, IMMDeviceEnumerator* enumerator,
-                      PendingPosts* posts, EDataFlow flow);
+bool listenForDevices(DevicesRegistration& r, IMMDeviceEnumerator* enumerator, PendingPosts* posts,
+                      EDataFlow flow);
 bool listenForVolume(VolumeRegistration& r, IAudioEndpointVolume* volume, PendingPosts* posts,
                      const GUID& context);
 bool listenForSessionEvents(SessionEventsRegistration& r, IAudioSessionControl* session,

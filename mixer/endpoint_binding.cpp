@@ -34,7 +34,7 @@ bool bindDevice(EndpointVolume& e, IMMDevice* taken) {
 
 IMMDevice* currentDefault(const EndpointVolume& e) {
   IMMDevice* device = nullptr;
-  if (FAILED(e.enumerator->GetDefaultAudioEndpoint(e.flow, eConsole, &device))) return nullptr;
+  if (FAILED(e.enumerator->GetDefaultAudioEndpoint(e.flow, e.role, &device))) return nullptr;
   return device;
 }
 

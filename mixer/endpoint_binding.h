@@ -21,6 +21,7 @@ enum class EndpointChange { None, Bound, Unbound };
 struct EndpointVolume {
   EDataFlow flow = eRender;
   EndpointChoice choice = EndpointChoice::Default;
+  ERole role = eConsole;  // whose default: the console's, or calls' (eCommunications)
   wchar_t chosenId[kEndpointIdSize] = L"";
   GUID context = {};  // passed with every change made here: its echoes are known
   ComRef<PendingPosts> posts;
@@ -40,9 +41,10 @@ struct EndpointVolume {
   EndpointVolume& operator=(const EndpointVolume&) = delete;
 };
 
-// Ends the previous choice, then chooses (id: for a named one) and binds the
-// endpoint if it is active now; callbacks post through posts. The choice
-// stays either way (unless Core Audio is missing): true when bound now.
+// Ends the previous choice, then chooses (id: for a named one; e.role for
+// the default) and binds the endpoint if it is active now; callbacks post
+// through posts. The choice stays either way (unless Core Audio is
+// missing): true when bound now.
 bool chooseEndpoint(EndpointVolume& e, PendingPosts* posts, const GUID& context,
                     EndpointChoice choice, const wchar_t* id);
 // Unregisters every callback, then lets go of everything.

@@ -37,9 +37,11 @@ VolumeReading follow(Binding& b, UINT message, LPARAM) {
 
 void release(Binding& b) { releaseEndpoint(b.endpoint); }
 
-bool choose(Binding& b, EDataFlow flow, EndpointChoice choice, const wchar_t* id) {
+bool choose(Binding& b, EDataFlow flow, ERole role, const wchar_t* id) {
   startBinding(b, BindingKind::Endpoint);
   b.endpoint.flow = flow;
+  b.endpoint.role = role;
+  const EndpointChoice choice = id == nullptr ? EndpointChoice::Default : EndpointChoice::Named;
   return chooseEndpoint(b.endpoint, b.posts.get(), b.context, choice, id);
 }
 
@@ -48,39 +50,42 @@ bool choose(Binding& b, EDataFlow flow, EndpointChoice choice, const wchar_t* id
 const VolumeKind kEndpointKind = {bound,    running,   name,   readLevel, writeLevel,
                                   readMute, writeMute, follow, release};
 
-VolumeReading bindEndpoint(Binding& b, EDataFlow flow, unsigned number) {
+VolumeReading bindEndpoint(Binding& b, EDataFlow flow, unsigned number, ERole role) {
   wchar_t id[kEndpointIdSize] = L"";
   if (number != 0 && !activeEndpointId(flow, number, id))
     return failedBinding(b, VolumeFailure::NoEndpoint);
-  const EndpointChoice choice = number == 0 ? EndpointChoice::Default : EndpointChoice::Named;
-  if (choose(b, flow, choice, id)) return boundReading(b);
+  if (choose(b, flow, role, number == 0 ? nullptr : id)) return boundReading(b);
   return failedBinding(b, VolumeFailure::NoEndpoint);
 }
 
-VolumeReading restoreEndpoint(Binding& b, EDataFlow flow, const wchar_t* id) {
-  if (choose(b, flow, id == nullptr ? EndpointChoice::Default : EndpointChoice::Named, id))
-    return boundReading(b);
+VolumeReading restoreEndpoint(Binding& b, EDataFlow flow, ERole role, const wchar_t* id) {
+  if (choose(b, flow, role, id)) return boundReading(b);
   VolumeReading r;  // chosen, not bound: said, and bound when it comes
   r.rebound = true;
   r.failure = VolumeFailure::NoEndpoint;
   return r;
 }
 
-bool endpointChosen(const Binding& b, EDataFlow flow, bool& isDefault, const wchar_t*& id) {
+bool endpointChosen(const Binding& b, EDataFlow flow, bool& isDefault, ERole& role,
+                    const wchar_t*& id) {
   if (b.kind != BindingKind::Endpoint || b.endpoint.flow != flow) return false;
   isDefault = b.endpoint.choice == EndpointChoice::Default;
+  role = b.endpoint.role;
   id = b.endpoint.chosenId;
   return true;
 }
 
-bool followsDefaultEndpoint(const Binding& b, EDataFlow flow) {
+bool followsDefaultEndpoint(const Binding& b, EDataFlow flow, ERole role) {
   bool isDefault = false;
+  ERole chosen = eConsole;
   const wchar_t* id = nullptr;
-  return endpointChosen(b, flow, isDefault, id) && isDefault;
+  return endpointChosen(b, flow, isDefault, chosen, id) && isDefault && chosen == role;
 }
 
 bool chosenEndpointIs(const Binding& b, EDataFlow flow, const wchar_t* id) {
   bool isDefault = false;
+  ERole role = eConsole;
   const wchar_t* chosen = nullptr;
-  return endpointChosen(b, flow, isDefault, chosen) && !isDefault && lstrcmpW(chosen, id) == 0;
+  return endpointChosen(b, flow, isDefault, role, chosen) && !isDefault &&
+         lstrcmpW(chosen, id) == 0;
 }

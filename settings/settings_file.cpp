@@ -37,6 +37,7 @@ constexpr FieldKey kFieldKeys[] = {
     {"draggable:", nullptr, &Slider::draggable, 1},
     {"alpha:", &Slider::alpha, nullptr, 100},
     {"wheelstep:", &Slider::wheelStep, nullptr, kDefaultWheelStep},
+    {"ceiling:", &Slider::ceiling, nullptr, 100},
 };
 
 // The sliders' names, in the order they were created; absent means slider1.
@@ -108,6 +109,7 @@ void readSliderSettings(Slider& s, StoredBinding& stored, const char* path) {
     else
       s.*k.boolField = ReadBool(path, SliderKey(s, k.key), k.defaultValue != 0);
   }
+  s.setCeiling(s.ceiling);  // before a stored binding is made: it holds there too
   readStoredBinding(s, stored, path);
 
   if (s.alpha < 0) s.alpha = 0;

@@ -19,11 +19,13 @@ constexpr char kLineKey[] = "mixer.line";
 constexpr char kControlKey[] = "mixer.control";
 // The bound device's product name, for finding it again when indices shift.
 constexpr char kDeviceNameKey[] = "mixer.devicename:";
-// "default", an audio endpoint's ID, or empty; when set it wins over the
-// microphone, and either over the program, and all over the mixer control.
+// "default", "communications" (the default for calls), an audio endpoint's
+// ID, or empty; when set it wins over the microphone, and either over the
+// program, and all over the mixer control.
 constexpr char kEndpointKey[] = "endpoint:";
 constexpr char kMicrophoneKey[] = "microphone:";
 constexpr char kDefaultEndpoint[] = "default";
+constexpr char kCommunicationsEndpoint[] = "communications";
 // A program by its image file name ("player.exe", "systemsounds"), and the
 // level held for it, in per cent.
 constexpr char kAppKey[] = "app:";
@@ -66,9 +68,11 @@ void keep(StoredBinding& stored, const Slider& s) {
 // An ID the host may have cut, or that is not UTF-8, names no endpoint.
 void restoreEndpointKey(Slider& s, StoredBinding& stored, EDataFlow flow) {
   wchar_t id[kEndpointIdSize] = L"";
-  const bool isDefault = lstrcmpiA(stored.text, kDefaultEndpoint) == 0;
+  const bool calls = lstrcmpiA(stored.text, kCommunicationsEndpoint) == 0;
+  const bool isDefault = calls || lstrcmpiA(stored.text, kDefaultEndpoint) == 0;
   if (stored.whole && (isDefault || endpointIdFromText(stored.text, id))) {
-    s.take(restoreEndpoint(s.binding, flow, isDefault ? nullptr : id));
+    s.take(restoreEndpoint(s.binding, flow, calls ? eCommunications : eConsole,
+                           isDefault ? nullptr : id));
     return;
   }
   s.take(failedBinding(s.binding, VolumeFailure::NoEndpoint));
@@ -91,10 +95,12 @@ void restoreAppKey(Slider& s, StoredBinding& stored) {
 void writeEndpointKey(const Slider& s, const char* path, const char* key, EDataFlow flow) {
   char text[kTextSize] = "";
   bool isDefault = false;
+  ERole role = eConsole;
   const wchar_t* id = nullptr;
-  if (endpointChosen(s.binding, flow, isDefault, id)) {
+  if (endpointChosen(s.binding, flow, isDefault, role, id)) {
     if (isDefault)
-      lstrcpynA(text, kDefaultEndpoint, kTextSize);
+      lstrcpynA(text, role == eCommunications ? kCommunicationsEndpoint : kDefaultEndpoint,
+                kTextSize);
     else if (!endpointIdToText(id, text, kTextSize))
       text[0] = '\0';
   }

@@ -63,7 +63,7 @@ double Slider::level() const { return value; }
 
 void Slider::setLevel(double newLevel) {
   if (!levelBound()) return;
-  value = newLevel;
+  value = newLevel > binding.ceiling ? binding.ceiling : newLevel;
   updateKnobFromValue();  // clamps the value into [0, 1]
   writeLevel();
   take(readBackVolumeLevel(binding, value));  // nothing else shows what the device took
@@ -94,4 +94,11 @@ void Slider::followMute() {
   VolumeReading r;
   r.hasMute = readVolumeMute(binding, r.muted);
   take(r);
+}
+
+void Slider::setCeiling(int percent) {
+  ceiling = percent < 1 || percent > 100 ? 100 : percent;
+  binding.ceiling = ceiling / 100.0;
+  if (levelBound() && value > binding.ceiling) setLevel(binding.ceiling);
+  repaint();  // the track beyond it changes colour
 }

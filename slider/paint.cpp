@@ -1,4 +1,5 @@
 #include "host/host_api.h"
+#include "slider/geometry.h"
 #include "slider/paint_buffer.h"
 #include "slider/slider.h"
 #include "slider/slider_style.h"
@@ -63,6 +64,17 @@ void drawKnob(HDC dc, const RECT& knob, bool muted) {
     drawPart(dc, hollow, s.trackTexture, s.trackColor, s.trackColorTo, 0);
 }
 
+// Beyond the ceiling the track is drawn as an emptied groove is, in the
+// frame's colours, so that the limit shows in any style: it starts where the
+// knob's right edge stops.
+void drawBeyondCeiling(HDC dc, const RECT& track, int highestKnob, int knobWidth) {
+  const SliderStyle& s = sliderStyle;
+  RECT beyond = track;
+  beyond.left = track.left + highestKnob + knobWidth;
+  if (beyond.left < beyond.right)
+    drawPart(dc, beyond, s.trackTexture, s.frameColor, s.frameColorTo);
+}
+
 RECT shifted(int left, int top, int right, int bottom, const RECT& by) {
   return {left + by.left, top + by.top, right + by.left, bottom + by.top};
 }
@@ -92,8 +104,10 @@ void Slider::composePicture(HDC dc, const RECT& client) {
   drawPart(dc, client, s.frameTexture, s.frameColor, s.frameColorTo);
   computeLayout();
   const bool silent = levelMuted();
-  drawGroove(dc, shifted(trackRectLeft, trackRectTop, trackRectRight, trackRectBottom, client),
-             silent);
+  const RECT track = shifted(trackRectLeft, trackRectTop, trackRectRight, trackRectBottom, client);
+  drawGroove(dc, track, silent);
+  if (ceiling < 100 && !silent)
+    drawBeyondCeiling(dc, track, knobFromFraction(ceilingLevel(), travel()), knobWidth);
   if (levelBound())
     drawKnob(dc, shifted(knobRectLeft, knobRectTop, knobRectRight, knobRectBottom, client), silent);
 }

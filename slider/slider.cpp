@@ -31,6 +31,8 @@ void Slider::initialise(int sliderNumber) {
   alpha = 100;
   wheelStep = 2;
   wheelRemainder = 0;
+  ceiling = 100;
+  binding.ceiling = 1.0;
   muted = false;
   mutePressed = false;
   updateKnobFromValue();
@@ -49,13 +51,17 @@ void Slider::updateKnobFromValue() {
   knobPos = knobFromFraction((value - minValue) / (maxValue - minValue), travel());
 }
 
+// The knob stops at the ceiling.
 void Slider::setKnobFromPointer(int pointerX) {
-  knobPos =
-      knobUnderPointer(pointerX, knobWidth, margin, trackRectRight - trackRectLeft - knobWidth);
+  int limit = trackRectRight - trackRectLeft - knobWidth;
+  const int highest = knobFromFraction(binding.ceiling, travel());
+  if (highest < limit) limit = highest;
+  knobPos = knobUnderPointer(pointerX, knobWidth, margin, limit);
 }
 
 void Slider::updateValueFromKnob() {
   value = minValue + fractionFromKnob(knobPos, travel(), value - minValue);
+  if (value > binding.ceiling) value = binding.ceiling;  // the knob's rounding may pass it
 }
 
 void Slider::computeLayout() {

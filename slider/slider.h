@@ -46,6 +46,7 @@ class Slider {
   int knobRectBottom;
   bool dragging;
   int wheelStep;       // per cent for a wheel notch or a step command without its own
+  int ceiling;         // per cent, 1..100: the most the slider lets its volume be
   int wheelRemainder;  // wheel delta short of a whole notch, in the last direction turned
   int number;          // 1..16, as in its name
   char name[kSliderNameSize];
@@ -92,6 +93,9 @@ class Slider {
   bool levelMuted() const;
   bool toggleMute();  // unbound, or nothing to mute: false, and nothing happens
   void followMute();  // shows the mute as the bound volume reports it
+  // 1..100 per cent (100: none); a level above it comes down at once.
+  void setCeiling(int percent);
+  double ceilingLevel() const { return binding.ceiling; }
 };
 
 // The slider a window of the slider class carries, from its first message

@@ -10,7 +10,7 @@ void turnWheel(Slider& s, int delta) {
   const double step = notches > 0 ? s.wheelStep : -s.wheelStep;
   for (int i = notches > 0 ? notches : -notches; i > 0; --i) {
     s.stepLevel(step);
-    if (s.level() <= 0.0 || s.level() >= 1.0) break;  // further notches would change nothing
+    if (s.level() <= 0.0 || s.level() >= s.ceilingLevel()) break;  // more would change nothing
   }
   flashTooltip(s);
 }

@@ -337,7 +337,7 @@ struct State {
   bool present = true;
   bool echoes = true;
   std::vector<FakeEndpoint*> endpoints;
-  int defaultIndex[2] = {-1, -1};  // render, capture
+  int defaultIndex[2][ERole_enum_count] = {{-1, -1, -1}, {-1, -1, -1}};  // per flow and role
   std::map<Op, HRESULT> failures;
   std::vector<IMMNotificationClient*> clients;
   DWORD cookie = 0;
@@ -463,8 +463,9 @@ HRESULT FakeSystem::EnumAudioEndpoints(EDataFlow flow, DWORD, IMMDeviceCollectio
   return list.QueryInterface(__uuidof(IMMDeviceCollection), reinterpret_cast<void**>(out));
 }
 
-HRESULT FakeSystem::GetDefaultAudioEndpoint(EDataFlow flow, ERole, IMMDevice** out) {
-  const int d = state().defaultIndex[flow == eCapture ? 1 : 0];
+HRESULT FakeSystem::GetDefaultAudioEndpoint(EDataFlow flow, ERole role, IMMDevice** out) {
+  if (role < 0 || role >= ERole_enum_count) return E_INVALIDARG;
+  const int d = state().defaultIndex[flow == eCapture ? 1 : 0][role];
   return handOut(d < 0 ? nullptr : state().endpoints[static_cast<size_t>(d)], out);
 }
 
@@ -516,7 +517,8 @@ void reset(bool present) {
   s.present = present;
   s.echoes = true;
   s.endpoints.clear();
-  s.defaultIndex[0] = s.defaultIndex[1] = -1;
+  for (auto& flow : s.defaultIndex)
+    for (int& d : flow) d = -1;
   s.failures.clear();
   s.holdingRegistrations = false;
   Guard held(lock);
@@ -536,12 +538,14 @@ void changeElsewhere(size_t index, float level, bool muted) {
 }
 
 void switchDefault(int index, EDataFlow flow) {
-  state().defaultIndex[flow == eCapture ? 1 : 0] = index;
+  for (ERole role : {eConsole, eMultimedia, eCommunications}) switchDefault(index, flow, role);
+}
+
+void switchDefault(int index, EDataFlow flow, ERole role) {
+  state().defaultIndex[flow == eCapture ? 1 : 0][role] = index;
   LPCWSTR id = index < 0 ? nullptr : state().endpoints[static_cast<size_t>(index)]->data.id.c_str();
-  // The system tells every role; only the console role's change matters here.
   fromAnotherThread([&] {
-    for (ERole role : {eConsole, eMultimedia, eCommunications})
-      forEach(state().clients, [&](auto* c) { c->OnDefaultDeviceChanged(flow, role, id); });
+    forEach(state().clients, [&](auto* c) { c->OnDefaultDeviceChanged(flow, role, id); });
   });
 }
 

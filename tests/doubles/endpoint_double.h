@@ -58,8 +58,10 @@ void setEchoes(bool on);
 // thread, returning once they have run. Sets and mute changes are echoed so too,
 // with the context they came with.
 void changeElsewhere(size_t index, float level, bool muted);
-// The default of the endpoint's flow; -1: no default.
+// The default of the endpoint's flow, for every role; -1: no default.
 void switchDefault(int index, EDataFlow flow = eRender);
+// The default of one role only (eCommunications: the one calls use).
+void switchDefault(int index, EDataFlow flow, ERole role);
 void setState(size_t index, DWORD state);
 // Keeps calling every registered callback from another thread until stopped.
 void startCallbackStorm();

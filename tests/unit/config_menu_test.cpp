@@ -92,6 +92,7 @@ TEST_F(ConfigMenu, WithoutDevicesTheOtherSubmenusAreComplete) {
   slider().toggleWithPlugins = false;
   slider().snapWindow = true;
   slider().draggable = true;
+  slider().setCeiling(70);
   showConfigMenu(slider());
   EXPECT_EQ(hostdouble::menuTree(hostdouble::lastShownMenu()),
             "KvSlider\n"
@@ -113,10 +114,19 @@ TEST_F(ConfigMenu, WithoutDevicesTheOtherSubmenusAreComplete) {
             "    [ ] 30% -> @KvSliderConfigure-alpha-slider1-30\n"
             "    [ ] 20% -> @KvSliderConfigure-alpha-slider1-20\n"
             "    [ ] 10% -> @KvSliderConfigure-alpha-slider1-10\n"
+            "  Ceiling\n"
+            "    [ ] None -> @KvSliderConfigure-ceiling-slider1-100\n"
+            "    [ ] 90% -> @KvSliderConfigure-ceiling-slider1-90\n"
+            "    [ ] 80% -> @KvSliderConfigure-ceiling-slider1-80\n"
+            "    [x] 70% -> @KvSliderConfigure-ceiling-slider1-70\n"
+            "    [ ] 60% -> @KvSliderConfigure-ceiling-slider1-60\n"
+            "    [ ] 50% -> @KvSliderConfigure-ceiling-slider1-50\n"
+            "    [ ] 40% -> @KvSliderConfigure-ceiling-slider1-40\n"
+            "    [ ] 30% -> @KvSliderConfigure-ceiling-slider1-30\n"
             "  [ ] New slider -> @KvSliderConfigure-newslider-slider1\n");
   EXPECT_EQ(configMenu, hostdouble::lastShownMenu());
   // Every submenu was made and attached under one title.
-  EXPECT_EQ(hostdouble::callsNamed("MakeSubmenu").size(), 3u);
+  EXPECT_EQ(hostdouble::callsNamed("MakeSubmenu").size(), 4u);
 
   slider().alwaysOnTop = false;
   slider().toggleWithPlugins = true;

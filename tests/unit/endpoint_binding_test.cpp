@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "commands/config_menu.h"
+#include "host/host_messages.h"
 #include "mixer/binding.h"
 #include "mixer/endpoint_device.h"
 #include "mixer/volume_messages.h"
@@ -133,16 +134,25 @@ TEST_F(EndpointBinding, MenuListsTheActiveEndpointsFirstWhateverTheirNames) {
     return tree.substr(begin, tree.find("    Device\n") - begin);
   };
   const std::string c = "@KvSliderConfigure-endpoint-slider1-";
-  EXPECT_EQ(control(), "  Control\n    [ ] Default device -> " + c + "0\n    [ ] Speakers -> " + c +
-                           "1\n    [x] Headset -> " + c + "2\n    [ ] " + std::string(254, 'a') +
-                           " -> " + c + "3\n    [ ] " + odd + " -> " + c +
-                           "4\n    [ ] Audio endpoint 5 -> " + c +
-                           "5\n    -- \n    [ ] Default microphone -> "
-                           "@KvSliderConfigure-microphone-slider1-0\n    -- \n"
-                           "    Applications\n      -- (none)\n");
+  const std::string k = "@KvSliderConfigure-comms";
+  EXPECT_EQ(control(), "  Control\n    -- Speakers\n    [ ] Default device -> " + c +
+                           "0\n    [ ] Default communications device -> " + k +
+                           "endpoint-slider1\n    [ ] Speakers -> " + c + "1\n    [x] Headset -> " +
+                           c + "2\n    [ ] " + std::string(254, 'a') + " -> " + c + "3\n    [ ] " +
+                           odd + " -> " + c + "4\n    [ ] Audio endpoint 5 -> " + c +
+                           "5\n    -- \n    -- Microphones\n    [ ] Default microphone -> "
+                           "@KvSliderConfigure-microphone-slider1-0\n"
+                           "    [ ] Default communications microphone -> " +
+                           k +
+                           "microphone-slider1\n    -- \n"
+                           "    Applications\n      -- (none)\n    -- Mixer devices\n");
   command("endpoint-slider1-0");
-  EXPECT_EQ(control().find("    [x] Default device"), 10u);
-  // Where the endpoints cannot be listed, or Core Audio is missing, the section is absent.
+  EXPECT_NE(control().find("    [x] Default device"), std::string::npos);
+  command("commsendpoint-slider1");
+  EXPECT_NE(control().find("    [ ] Default device -> " + c + "0\n    [x] Default communications"),
+            std::string::npos);
+  // Where the endpoints cannot be listed, or Core Audio is missing, the section is
+  // absent, and the mixer devices need no heading.
   endpointdouble::fail(Op::Enumerate, E_FAIL);
   endpointdouble::fail(Op::EnumerateCapture, E_FAIL);
   EXPECT_EQ(control(), "  Control\n");
@@ -220,6 +230,38 @@ TEST_F(EndpointBinding, FollowsTheDefaultAndAnEndpointLeavingAndComingBack) {
   deliver(kMsgEndpointDevices);
   EXPECT_EQ(slider().knobPos, 138);
   EXPECT_EQ(gradientsPainted(), 3u);
+}
+
+// Calls play and record on a default of their own: a slider may follow it,
+// and a switch of one role's default does not move a slider on the other.
+TEST_F(EndpointBinding, TheDefaultForCallsIsFollowedApartFromTheConsoleOne) {
+  startClean();
+  const std::string file = settingsPath;
+  command("commsendpoint-slider1");
+  EXPECT_EQ(name(), "Speakers");
+  endpointdouble::switchDefault(2, eRender, eConsole);
+  deliver(kMsgEndpointDevices);
+  EXPECT_EQ(name(), "Speakers");
+  endpointdouble::switchDefault(2, eRender, eCommunications);
+  EXPECT_EQ(deliver(kMsgEndpointDevices), 1);
+  EXPECT_EQ(name(), "Headset");
+  EXPECT_EQ(slider().knobPos, 46);
+  stop();
+  EXPECT_EQ(hostdouble::value(file, kEndpointKey), "communications");
+  startClean();
+  EXPECT_EQ(name(), "Headset");
+  command("endpoint-slider1-0");  // the console's default, Headset too by now
+  endpointdouble::switchDefault(0, eRender, eCommunications);
+  deliver(kMsgEndpointDevices);
+  EXPECT_EQ(name(), "Headset");
+
+  endpointdouble::addEndpoint({L"{mic}", L"Mic", 0.4f, false, DEVICE_STATE_ACTIVE, eCapture});
+  endpointdouble::switchDefault(3, eCapture, eCommunications);
+  command("commsmicrophone-slider1");
+  EXPECT_EQ(name(), "Mic");
+  stop();
+  EXPECT_EQ(hostdouble::value(file, "kvslider.slider1.microphone:"), "communications");
+  EXPECT_EQ(hostdouble::value(file, kEndpointKey), "");
 }
 
 TEST_F(EndpointBinding, TheStoredEndpointWinsOverTheMixerControlAndIsKeptWhileAbsent) {
@@ -312,11 +354,13 @@ TEST_F(Microphone, IsBoundSetMutedAndFollowedLikeTheSpeakers) {
   EXPECT_EQ(slider().knobPos, 74);  // 0.4 on the same taper: round(73.6)
   showConfigMenu(slider());
   const std::string tree = hostdouble::menuTree(configMenu);
-  EXPECT_NE(
-      tree.find("    -- \n    [x] Default microphone -> @KvSliderConfigure-microphone-slider1-0\n"
-                "    [ ] USB Microphone -> @KvSliderConfigure-microphone-slider1-1\n"
-                "    [ ] Webcam -> @KvSliderConfigure-microphone-slider1-2\n    -- \n"),
-      std::string::npos)
+  EXPECT_NE(tree.find("    -- \n    -- Microphones\n"
+                      "    [x] Default microphone -> @KvSliderConfigure-microphone-slider1-0\n"
+                      "    [ ] Default communications microphone -> "
+                      "@KvSliderConfigure-commsmicrophone-slider1\n"
+                      "    [ ] USB Microphone -> @KvSliderConfigure-microphone-slider1-1\n"
+                      "    [ ] Webcam -> @KvSliderConfigure-microphone-slider1-2\n    -- \n"),
+            std::string::npos)
       << tree;
   EXPECT_NE(tree.find("[ ] Default device"), std::string::npos);
 
@@ -404,9 +448,26 @@ class RealCoreAudio : public EndpointBinding {
   using EndpointBinding::startClean;
 
  protected:
+  // Each starts with the audio server's defaults, whatever a test before it
+  // (one stopped at its time limit, say) left switched.
   void SetUp() override {
     EndpointBinding::SetUp();
     endpointdouble::uninstall();
+    forgetSwitchedDefaults();
+  }
+  void TearDown() override {
+    EndpointBinding::TearDown();
+    forgetSwitchedDefaults();
+  }
+  static void forgetSwitchedDefaults() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Drivers\\winepulse.drv", 0,
+                      KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+      return;
+    for (const wchar_t* value :
+         {L"DefaultOutput", L"DefaultInput", L"DefaultVoiceOutput", L"DefaultVoiceInput"})
+      RegDeleteValueW(key, value);
+    RegCloseKey(key);
   }
 };
 
@@ -437,14 +498,22 @@ TEST_F(RealCoreAudio, ListsWinesEndpointsAndBindsTheDefaultAsFarAsWineAllows) {
 }
 
 // Wine watches its driver's DefaultOutput and DefaultInput values (endpoint
-// IDs) and tells its clients; the slider follows the default of its flow.
+// IDs), and DefaultVoiceOutput and DefaultVoiceInput for calls, and tells its
+// clients; the slider follows the default of its flow and role. Another
+// slider, on the console's default (when value is one for calls), stays.
 void followsWinesDefault(RealCoreAudio& test, const char* choice, EDataFlow flow,
-                         const wchar_t* value) {
+                         const wchar_t* value, const char* staying = nullptr) {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Drivers\\winepulse.drv", 0, KEY_SET_VALUE,
                     &key) != ERROR_SUCCESS)
     GTEST_SKIP() << "wine's PulseAudio driver is not in use";
   test.startClean();
+  if (staying != nullptr)
+    SendMessageA(slider().window, HostMsgCommand, 0,
+                 reinterpret_cast<LPARAM>("@KvSliderConfigure-newslider-slider1"));
+  Slider* other = sliderAt(1);
+  if (other != nullptr) handleCommand(*other, staying);
+  const std::string before = other != nullptr ? other->levelName() : "";
   RealCoreAudio::command(choice);
   wchar_t id[kEndpointIdSize] = L"";
   char target[kTextSize] = "";
@@ -469,12 +538,25 @@ void followsWinesDefault(RealCoreAudio& test, const char* choice, EDataFlow flow
     pumpFor(300);
   }
   EXPECT_EQ(RealCoreAudio::name(), target);
+  if (other != nullptr) {
+    EXPECT_EQ(other->levelName(), before);
+  }
   RegDeleteValueW(key, value);  // back to the audio server's default
   RegCloseKey(key);
 }
 
 TEST_F(RealCoreAudio, FollowsWinesDefaultOutputWhenItIsSwitched) {
   followsWinesDefault(*this, "endpoint-slider1-0", eRender, L"DefaultOutput");
+}
+
+TEST_F(RealCoreAudio, FollowsWinesDefaultForCallsWhileTheConsolesStays) {
+  followsWinesDefault(*this, "commsendpoint-slider1", eRender, L"DefaultVoiceOutput",
+                      "@KvSliderConfigure-endpoint-slider2-0");
+}
+
+TEST_F(RealCoreAudio, FollowsWinesMicrophoneForCalls) {
+  followsWinesDefault(*this, "commsmicrophone-slider1", eCapture, L"DefaultVoiceInput",
+                      "@KvSliderConfigure-microphone-slider2-0");
 }
 
 TEST_F(RealCoreAudio, ListsWinesMicrophonesAndFollowsItsDefaultInput) {

@@ -75,6 +75,17 @@ TEST_F(Paint, AsksTheHostForFrameTrackAndKnobWithTheirTexturesInPaintersOrder) {
   EXPECT_EQ(pixelAt(window, 58, 12), kLabel);
   EXPECT_EQ(pixelAt(window, 100, 12), kToolbar);
 
+  // Beyond a ceiling of 50% the track is the frame's, from where the knob's
+  // right edge stops (92 + 8 from the track's start).
+  slider().muted = false;
+  slider().ceiling = 50;
+  slider().binding.ceiling = 0.5;
+  const std::string beyond =
+      "MakeGradient({104, 8, 196, 16}, 83, #204060, #0a0b0c, 0, 6, 1, 2, #ff00ff, 3)";
+  EXPECT_EQ(gradientsOfARepaint(window), (std::vector<std::string>{frame, track, beyond, knob}));
+  EXPECT_EQ(pixelAt(window, 80, 12), kLabel);
+  EXPECT_EQ(pixelAt(window, 150, 12), kToolbar);
+
   // Composed off screen, never drawn straight into the window.
   EXPECT_EQ(hostdouble::lastGradientTarget().dcType, static_cast<DWORD>(OBJ_MEMDC));
 }

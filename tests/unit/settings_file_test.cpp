@@ -165,6 +165,7 @@ TEST_F(SettingsFile, ReadsEveryKeyInOrderWithItsDefault) {
       "ReadBool(" + f + ", kvslider.slider1.draggable:, true)",
       "ReadInt(" + f + ", kvslider.slider1.alpha:, 100)",
       "ReadInt(" + f + ", kvslider.slider1.wheelstep:, 2)",
+      "ReadInt(" + f + ", kvslider.slider1.ceiling:, 100)",
       "ReadBool(" + f + ", kvslider.slider1.mixer.set:, false)",
       "ReadString(" + f + ", kvslider.slider1.mixer.device, 0)",
       "ReadString(" + f + ", kvslider.slider1.mixer.line, 0)",
@@ -269,6 +270,17 @@ TEST_F(SettingsFile, PositionOffEveryMonitorIsRepairedAlphaClampedWheelStepReset
     store("kvslider.slider1.wheelstep:", step.stored);
     readSettings(slider(), kFile);
     EXPECT_EQ(slider().wheelStep, step.expected) << step.stored;
+  }
+  // A ceiling outside 1..100 is none at all, not the nearer end.
+  const struct {
+    const char* stored;
+    int expected;
+  } ceilings[] = {{"1", 1}, {"55", 55}, {"0", 100}, {"101", 100}, {"-40", 100}};
+  for (const auto& c : ceilings) {
+    store("kvslider.slider1.ceiling:", c.stored);
+    readSettings(slider(), kFile);
+    EXPECT_EQ(slider().ceiling, c.expected) << c.stored;
+    EXPECT_DOUBLE_EQ(slider().ceilingLevel(), c.expected / 100.0) << c.stored;
   }
 }
 
@@ -635,6 +647,7 @@ TEST_F(SettingsFile, WritesEveryFieldInTableOrder) {
       "WriteBool(" + f + ", kvslider.slider1.draggable:, false)",
       "WriteInt(" + f + ", kvslider.slider1.alpha:, 60)",
       "WriteInt(" + f + ", kvslider.slider1.wheelstep:, 5)",
+      "WriteInt(" + f + ", kvslider.slider1.ceiling:, 100)",
       "WriteBool(" + f + ", kvslider.slider1.mixer.set:, false)",
       "WriteString(" + f + ", kvslider.slider1.endpoint:, )",
       "WriteString(" + f + ", kvslider.slider1.microphone:, )",

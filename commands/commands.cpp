@@ -6,6 +6,7 @@
 #include "commands/slider_commands.h"
 #include "commands/volume_commands.h"
 #include "plugin/slider_list.h"
+#include "slider/keys.h"
 #include "slider/slider.h"
 
 namespace {
@@ -76,6 +77,11 @@ bool toggleDrag(Slider& s, const CommandTokens&) {
   return true;
 }
 
+bool focus(Slider& s, const CommandTokens&) {
+  takeFocus(s);
+  return true;
+}
+
 // run returns false for arguments it refuses, having changed nothing.
 struct Keyword {
   const char* word;
@@ -100,6 +106,7 @@ constexpr Keyword kKeywords[] = {
     {"microphone", 4, bindByNumber<&Slider::bindMicrophone>},
     {"app", 4, bindByNumber<&Slider::bindApp>},
     {"removeslider", 2, removeSlider},
+    {"focus", 2, focus},
 };
 
 constexpr int kInstanceToken = 2;

@@ -61,6 +61,14 @@ void drawKnob(HDC dc, const RECT& knob, bool muted) {
     drawPart(dc, hollow, s.trackTexture, s.trackColor, s.trackColorTo, 0);
 }
 
+// Inside the frame's border and bevel, so that it shows in every style.
+void drawFocusFrame(HDC dc, const RECT& client) {
+  const int inset = sliderStyle.borderWidth + sliderStyle.bevelWidth;
+  const RECT r = {client.left + inset, client.top + inset, client.right - inset,
+                  client.bottom - inset};
+  if (r.left < r.right && r.top < r.bottom) DrawFocusRect(dc, &r);
+}
+
 RECT shifted(int left, int top, int right, int bottom, const RECT& by) {
   return {left + by.left, top + by.top, right + by.left, bottom + by.top};
 }
@@ -94,4 +102,5 @@ void Slider::composePicture(HDC dc, const RECT& client) {
              silent);
   if (levelBound())
     drawKnob(dc, shifted(knobRectLeft, knobRectTop, knobRectRight, knobRectBottom, client), silent);
+  if (accessible.focused) drawFocusFrame(dc, client);
 }

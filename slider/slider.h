@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "mixer/binding.h"
+#include "slider/accessible_state.h"
 #include "slider/paint_buffer.h"
 #include "slider/tooltip_state.h"
 
@@ -50,8 +51,9 @@ class Slider {
   char name[kSliderNameSize];
   TooltipState tooltip;
   PaintBuffer paintBuffer;
-  bool removing;  // removed by the user: goes as soon as its window's messages return
-  int callDepth;  // window procedure calls under way for it
+  AccessibleState accessible;  // for the keyboard
+  bool removing;               // removed by the user: goes as soon as its window's messages return
+  int callDepth;               // window procedure calls under way for it
 
   Slider() = default;
   Slider(const Slider&) = delete;

@@ -7,6 +7,7 @@
 #include "mixer/volume_messages.h"
 #include "plugin/module_state.h"
 #include "settings/settings_file.h"
+#include "slider/keys.h"
 #include "slider/paint_buffer.h"
 #include "slider/slider.h"
 #include "slider/tooltip.h"
@@ -30,6 +31,7 @@ bool hitsTrack(const Slider& s, int px, int py) {
 }
 
 LRESULT onLeftPress(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  SetFocus(hwnd);  // a click alone gives a tool window no keyboard focus under wine
   const auto packed = static_cast<DWORD>(lParam);
   const int px = offset16(LOWORD(packed), s.x);
   const int py = offset16(HIWORD(packed), s.y);
@@ -209,6 +211,9 @@ LRESULT Slider::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_TIMER: return onTimer(*this, hwnd, wParam, lParam);
     case WM_SHOWWINDOW: return onShowWindow(*this, hwnd, wParam, lParam);
     case WM_DESTROY: return onDestroy(*this, hwnd, wParam, lParam);
+    case WM_KEYDOWN: return onKeyDown(*this, hwnd, wParam, lParam);
+    case WM_SETFOCUS: return focusChanged(*this, true);
+    case WM_KILLFOCUS: return focusChanged(*this, false);
     case HostMsgReload: return onReload(*this);
     case HostMsgCommand: return onCommand(*this, reinterpret_cast<const char*>(lParam));
     default: return DefWindowProcA(hwnd, message, wParam, lParam);

@@ -5,6 +5,7 @@
 #include "plugin/slider_list.h"
 #include "settings/settings_file.h"
 #include "settings/style.h"
+#include "slider/held_objects.h"
 
 namespace {
 constexpr char kClassName[] = "KvSlider";
@@ -44,6 +45,7 @@ void stopAll(HINSTANCE instance) {
   }
   UnregisterClassA(kClassName, instance);
   leaveComApartment();
+  keepCodeForHeldObjects();
 }
 
 }  // namespace

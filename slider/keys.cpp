@@ -1,5 +1,6 @@
 #include "slider/keys.h"
 
+#include "slider/announce.h"
 #include "slider/tooltip.h"
 
 namespace {
@@ -34,7 +35,7 @@ LRESULT onKeyDown(Slider& s, HWND hwnd, WPARAM key, LPARAM lParam) {
 }
 
 LRESULT focusChanged(Slider& s, bool has) {
-  s.accessible.focused = has;
+  announceFocus(s, has);
   s.repaint();
   return 0;
 }

@@ -2,6 +2,7 @@
 // binding reads and writes, and what it returns is put on the knob, the
 // tooltip (through the repaint) and the shell's status text here alone.
 #include "plugin/module_state.h"
+#include "slider/announce.h"
 #include "slider/slider.h"
 
 namespace {
@@ -35,6 +36,7 @@ void Slider::take(const VolumeReading& r) {
     changed = true;
   }
   if (changed) repaint();  // the old binding's knob must not stay on screen either
+  announceChange(*this, r.rebound);
 }
 
 // During a drag the knob follows the mouse alone; the mute is followed still.
@@ -76,6 +78,7 @@ double Slider::level() const { return value; }
 
 void Slider::setLevel(double newLevel) {
   if (!levelBound()) return;
+  const AnnouncementsHeld held(*this);  // told once, what the device took
   value = newLevel;
   updateKnobFromValue();  // clamps the value into [0, 1]
   writeLevel();

@@ -51,7 +51,7 @@ class Slider {
   char name[kSliderNameSize];
   TooltipState tooltip;
   PaintBuffer paintBuffer;
-  AccessibleState accessible;  // for the keyboard
+  AccessibleState accessible;  // for screen readers: their objects and what they were told
   bool removing;               // removed by the user: goes as soon as its window's messages return
   int callDepth;               // window procedure calls under way for it
 

@@ -7,6 +7,7 @@
 #include "mixer/volume_messages.h"
 #include "plugin/module_state.h"
 #include "settings/settings_file.h"
+#include "slider/accessible.h"
 #include "slider/keys.h"
 #include "slider/paint_buffer.h"
 #include "slider/slider.h"
@@ -164,6 +165,7 @@ LRESULT onTimer(Slider& s, HWND hwnd, WPARAM id, LPARAM lParam) {
 
 // What the window holds goes with it, and so at stop too.
 LRESULT onDestroy(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  disconnectClients(s);  // while the window exists, so that every client is cut off
   destroyTooltip(s);
   releasePaintBuffer(s.paintBuffer);
   return DefWindowProcA(hwnd, WM_DESTROY, wParam, lParam);
@@ -214,6 +216,7 @@ LRESULT Slider::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_KEYDOWN: return onKeyDown(*this, hwnd, wParam, lParam);
     case WM_SETFOCUS: return focusChanged(*this, true);
     case WM_KILLFOCUS: return focusChanged(*this, false);
+    case WM_GETOBJECT: return answerObjectRequest(*this, hwnd, wParam, lParam);
     case HostMsgReload: return onReload(*this);
     case HostMsgCommand: return onCommand(*this, reinterpret_cast<const char*>(lParam));
     default: return DefWindowProcA(hwnd, message, wParam, lParam);

@@ -2,6 +2,8 @@
 
 #include "mixer/endpoint_apartment.h"
 #include "slider/announce.h"
+#include "slider/automation.h"
+#include "slider/automation_api.h"
 #include "slider/client_object.h"
 #include "slider/spoken_text.h"
 
@@ -259,12 +261,16 @@ LRESULT answerObjectRequest(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) 
   const LONG id = static_cast<LONG>(static_cast<DWORD>(lParam));
   LRESULT result = 0;
   if (id == OBJID_CLIENT && answerAccessibleRequest(s, wParam, result)) return result;
+  if (id == kUiaRootObjectId && enterComApartment() &&
+      answerAutomationRequest(s, wParam, lParam, result))
+    return result;
   return DefWindowProcA(hwnd, WM_GETOBJECT, wParam, lParam);
 }
 
 // A client in another apartment is cut off by the disconnection; one on this
 // thread holds the object itself, which answers errors once retired.
 void disconnectClients(Slider& s) {
+  disconnectAutomation(s);
   ComRef<IAccessible> held(s.accessible.msaa.release());
   if (held) {
     CoDisconnectObject(held.get(), 0);

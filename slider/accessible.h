@@ -1,8 +1,9 @@
 #pragma once
 // The slider as accessibility clients see it (what NVDA and older screen
 // readers read): an IAccessible of its own for the window's client object,
-// a slider with its name, value and state. It is made at the first request
-// and disconnected when the window goes.
+// a slider with its name, value and state, and a UI Automation provider
+// (slider/automation.h). Both are made at the first request and disconnected
+// when the window goes.
 #include "slider/slider.h"
 
 // WM_GETOBJECT: OBJID_CLIENT and UiaRootObjectId are answered here; for any

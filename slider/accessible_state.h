@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <oleacc.h>
+#include <uiautomationcore.h>
 
 #include "mixer/endpoint_device.h"
 
@@ -17,10 +18,11 @@ struct AnnouncedFacts {
 };
 
 struct AccessibleState {
-  ComRef<IAccessible> msaa;  // the slider's own IAccessible, once asked for
-  bool asked;                // a client asked for one: changes are announced from then on
-  bool focused;              // the window has the keyboard focus (and shows its focus rectangle)
-  bool renamed;              // bound to something else since the last announcement
-  int held;                  // announcements wait while a level set is read back
+  ComRef<IAccessible> msaa;               // the slider's own IAccessible, once asked for
+  ComRef<IRawElementProviderSimple> uia;  // its UI Automation provider, likewise
+  bool asked;    // a client asked for one: changes are announced from then on
+  bool focused;  // the window has the keyboard focus (and shows its focus rectangle)
+  bool renamed;  // bound to something else since the last announcement
+  int held;      // announcements wait while a level set is read back
   AnnouncedFacts announced;
 };

@@ -1,5 +1,6 @@
 #include "slider/announce.h"
 
+#include "slider/automation.h"
 #include "slider/spoken_text.h"
 
 namespace {
@@ -36,6 +37,7 @@ void announceChangeNow(Slider& s) {
   if (now.bound != was.bound) tell(s, EVENT_OBJECT_STATECHANGE);
   if (!valueChanged) return;
   tell(s, EVENT_OBJECT_VALUECHANGE);
+  raiseLevelChanged(s, was.percent, now.percent);
 }
 
 void announceFocus(Slider& s, bool focused) {

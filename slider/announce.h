@@ -1,9 +1,10 @@
 #pragma once
 // Telling accessibility clients what changed, from whatever source: the value
-// (level in whole per cent, or mute) as EVENT_OBJECT_VALUECHANGE, a new binding as
-// EVENT_OBJECT_NAMECHANGE, and the state (bound, focused) as EVENT_OBJECT_STATECHANGE. Nothing is
-// told until a client has asked for the slider's object: a slider no one reads pays one test of a
-// flag per change.
+// (level in whole per cent, or mute) as EVENT_OBJECT_VALUECHANGE and a UI
+// Automation RangeValue change, a new binding as EVENT_OBJECT_NAMECHANGE, and
+// the state (bound, focused) as EVENT_OBJECT_STATECHANGE. Nothing is told
+// until a client has asked for the slider's object: a slider no one reads
+// pays one test of a flag per change.
 #include "slider/slider.h"
 
 // The first request: what the slider shows now is what the client will read.

@@ -11,5 +11,5 @@ int objectsHeld();
 // At stop, once every window is gone and its objects disconnected: while a
 // client still holds one, this module is pinned (its code then outlives the
 // shell's unloading, and the object's next call answers an error rather than
-// jumping into freed memory).
+// jumping into freed memory), and uiautomationcore stays loaded with it.
 void keepCodeForHeldObjects();

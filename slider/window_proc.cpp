@@ -165,7 +165,7 @@ LRESULT onTimer(Slider& s, HWND hwnd, WPARAM id, LPARAM lParam) {
 
 // What the window holds goes with it, and so at stop too.
 LRESULT onDestroy(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
-  disconnectClients(s);  // while the window exists, so that every client is cut off
+  disconnectClients(s);  // while the window exists: UI Automation needs it to let go
   destroyTooltip(s);
   releasePaintBuffer(s.paintBuffer);
   return DefWindowProcA(hwnd, WM_DESTROY, wParam, lParam);

@@ -1,15 +1,18 @@
 // The slider as screen readers see it: an MSAA client in the test process
-// reads and sets it and counts the WinEvents it is told; and objects a client
-// still holds after the slider or the plug-in is gone answer errors.
+// reads and sets it and counts the WinEvents it is told; the UI Automation
+// provider is asked directly and through wine's UI Automation; and objects
+// a client still holds after the slider or the plug-in is gone answer errors.
 #include <windows.h>
 
 #include <oleacc.h>
 
 #include <atomic>
+#include <cmath>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "slider/automation_api.h"
 #include "slider/held_objects.h"
 #include "tests/support/plugin_fixture.h"
 
@@ -228,19 +231,115 @@ TEST_F(Accessibility, ChangesAreToldOnceEachFromAnySourceOnceAClientAsked) {
   EXPECT_EQ(told(EVENT_OBJECT_FOCUS), 1);
 }
 
+TEST_F(Accessibility, TheAutomationProviderIsASliderWithARangeValue) {
+  LRESULT answered = SendMessageA(slider().window, WM_GETOBJECT, 0, kUiaRootObjectId);
+  EXPECT_GT(answered, 0);
+  IRawElementProviderSimple* p = slider().accessible.uia.get();
+  ASSERT_NE(p, nullptr);
+  ProviderOptions options;
+  EXPECT_EQ(p->get_ProviderOptions(&options), S_OK);
+  EXPECT_EQ(options, ProviderOptions_ServerSideProvider);
+  ComRef<IRawElementProviderSimple> host;
+  EXPECT_EQ(p->get_HostRawElementProvider(host.out()), S_OK);
+  EXPECT_TRUE(host);
+
+  ComRef<IUnknown> pattern;
+  ASSERT_EQ(p->GetPatternProvider(kUiaRangeValuePattern, pattern.out()), S_OK);
+  ComRef<IRangeValueProvider> range;
+  ASSERT_EQ(
+      pattern->QueryInterface(__uuidof(IRangeValueProvider), reinterpret_cast<void**>(range.out())),
+      S_OK);
+  EXPECT_EQ(p->GetPatternProvider(10002, pattern.out()), S_OK);  // no Value pattern
+  EXPECT_FALSE(pattern);
+
+  const auto property = [&](PROPERTYID id) {
+    VARIANT v;
+    EXPECT_EQ(p->GetPropertyValue(id, &v), S_OK);
+    return v;
+  };
+  EXPECT_EQ(property(kUiaControlTypeProperty).lVal, kUiaSliderControlType);
+  EXPECT_EQ(narrow(property(kUiaNameProperty).bstrVal), "Volume (not bound)");
+  EXPECT_EQ(property(kUiaIsEnabledProperty).boolVal, VARIANT_FALSE);
+  EXPECT_EQ(property(kUiaIsKeyboardFocusableProperty).boolVal, VARIANT_TRUE);
+  BOOL readOnly = FALSE;
+  EXPECT_EQ(range->get_IsReadOnly(&readOnly), S_OK);
+  EXPECT_TRUE(readOnly);
+  EXPECT_EQ(range->SetValue(30), kUiaElementNotEnabled);
+
+  bind();
+  slider().wheelStep = 5;
+  SetFocus(slider().window);
+  EXPECT_EQ(narrow(property(kUiaNameProperty).bstrVal), "Master Volume");
+  EXPECT_EQ(property(kUiaIsEnabledProperty).boolVal, VARIANT_TRUE);
+  EXPECT_EQ(property(kUiaHasKeyboardFocusProperty).boolVal, VARIANT_TRUE);
+  double least = -1, most = -1, small = -1, large = -1, now = -1;
+  range->get_Minimum(&least);
+  range->get_Maximum(&most);
+  range->get_SmallChange(&small);
+  range->get_LargeChange(&large);
+  range->get_Value(&now);
+  EXPECT_EQ(least, 0.0);
+  EXPECT_EQ(most, 100.0);
+  EXPECT_EQ(small, 5.0);
+  EXPECT_EQ(large, 10.0);
+  EXPECT_EQ(now, 50.0);
+  EXPECT_EQ(range->SetValue(30), S_OK);
+  EXPECT_EQ(mixerdouble::sets().back().raw, 19660u);
+  const size_t writes = mixerdouble::sets().size();
+  for (double refused : {-0.5, 100.5, std::nan("")})
+    EXPECT_EQ(range->SetValue(refused), E_INVALIDARG) << refused;
+  EXPECT_EQ(mixerdouble::sets().size(), writes);
+}
+
+// What UI Automation itself makes of the window's answer (wine reads plain
+// properties in-process, no pattern ones).
+TEST_F(Accessibility, UiAutomationFindsTheSliderThroughTheWindow) {
+  bind();
+  HMODULE core = LoadLibraryA("uiautomationcore.dll");
+  ASSERT_NE(core, nullptr);
+  using Node = void*;
+  const auto fromHandle = reinterpret_cast<HRESULT(WINAPI*)(HWND, Node*)>(
+      reinterpret_cast<void*>(GetProcAddress(core, "UiaNodeFromHandle")));
+  const auto read = reinterpret_cast<HRESULT(WINAPI*)(Node, PROPERTYID, VARIANT*)>(
+      reinterpret_cast<void*>(GetProcAddress(core, "UiaGetPropertyValue")));
+  const auto release = reinterpret_cast<BOOL(WINAPI*)(Node)>(
+      reinterpret_cast<void*>(GetProcAddress(core, "UiaNodeRelease")));
+  ASSERT_TRUE(fromHandle && read && release);
+  Node node = nullptr;
+  ASSERT_EQ(fromHandle(slider().window, &node), S_OK);
+  VARIANT v;
+  ASSERT_EQ(read(node, kUiaControlTypeProperty, &v), S_OK);
+  EXPECT_EQ(v.lVal, kUiaSliderControlType);
+  ASSERT_EQ(read(node, kUiaNameProperty, &v), S_OK);
+  EXPECT_EQ(narrow(v.bstrVal), "Master Volume");
+  release(node);
+  FreeLibrary(core);
+}
+
 TEST_F(Accessibility, ObjectsHeldAfterTheSliderOrThePluginWentAnswerErrors) {
   bind();
   slider().handleCommand("@KvSliderConfigure-newslider-slider1");
   Slider* second = sliderAt(1);
   ASSERT_NE(second, nullptr);
   ComRef<IAccessible> gone = client(second->window);
+  SendMessageA(second->window, WM_GETOBJECT, 0, kUiaRootObjectId);
+  IRawElementProviderSimple* goneProvider = second->accessible.uia.get();
+  goneProvider->AddRef();
   second->handleCommand("@KvSliderConfigure-removeslider-slider2");
   ASSERT_EQ(sliderCount(), 1);
   EXPECT_EQ(nameOf(gone.get()), "(failed)");
+  ComRef<IUnknown> pattern;
+  EXPECT_EQ(goneProvider->GetPatternProvider(kUiaRangeValuePattern, pattern.out()),
+            kUiaElementNotAvailable);
+  goneProvider->Release();
 
   // A client on the window's thread holds the object itself; one on another
   // thread holds a proxy, which the disconnection cuts off.
   ComRef<IAccessible> held = client(slider().window);
+  ComRef<IRangeValueProvider> range;
+  SendMessageA(slider().window, WM_GETOBJECT, 0, kUiaRootObjectId);
+  slider().accessible.uia->QueryInterface(__uuidof(IRangeValueProvider),
+                                          reinterpret_cast<void**>(range.out()));
   const HWND window = slider().window;
   std::atomic<int> step{0};
   HRESULT before = E_UNEXPECTED, after = S_OK;
@@ -273,6 +372,8 @@ TEST_F(Accessibility, ObjectsHeldAfterTheSliderOrThePluginWentAnswerErrors) {
   EXPECT_TRUE(FAILED(after) && after != E_FAIL);  // cut off before reaching the object
   EXPECT_EQ(nameOf(held.get()), "(failed)");
   EXPECT_EQ(setValue(held.get(), L"20"), E_FAIL);
+  double level = -1;
+  EXPECT_EQ(range->get_Value(&level), kUiaElementNotAvailable);
   EXPECT_GT(objectsHeld(), 0);
 }
 

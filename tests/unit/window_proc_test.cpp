@@ -504,14 +504,19 @@ TEST_F(WindowProc, AClickOrItsCommandGivesTheFocusWhichAloneShowsTheFocusRectang
   SetFocus(other);
   EXPECT_EQ(picture(), unfocused);
 
-  // The command focuses the slider it names; a hidden one stays as it is.
+  // The command, given to every slider as the shell does, focuses the one it
+  // names; a hidden one stays as it is.
   slider().handleCommand("@KvSliderConfigure-newslider-slider1");
   ASSERT_EQ(sliderCount(), 2);
-  slider().handleCommand("@KvSliderConfigure-focus-slider2");
+  const auto broadcast = [](const char* text) {
+    for (int i = 0; Slider* s = sliderAt(i); ++i) s->handleCommand(text);
+  };
+  SetFocus(other);
+  broadcast("@KvSliderConfigure-focus-slider2");
   EXPECT_EQ(GetFocus(), sliderAt(1)->window);
   SetFocus(other);
   ShowWindow(w, SW_HIDE);
-  slider().handleCommand("@KvSliderConfigure-focus-slider1");
+  broadcast("@KvSliderConfigure-focus-slider1");
   EXPECT_EQ(GetFocus(), other);
   DestroyWindow(other);
 }

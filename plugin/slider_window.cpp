@@ -17,9 +17,12 @@ Slider* sliderOf(HWND hwnd, UINT message, LPARAM lParam) {
 
 }  // namespace
 
+// Made hidden: a window made visible is activated and takes the keyboard
+// focus, and the keys meant for the shell would then set the volume. The
+// placement shows it without activating it.
 bool Slider::createWindow(HINSTANCE instance, bool layered) {
   const DWORD exStyle = WS_EX_TOOLWINDOW | (layered ? WS_EX_LAYERED : 0);
-  const DWORD style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  const DWORD style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
   window = CreateWindowExA(exStyle, "KvSlider", nullptr, style, x, y, width, height, nullptr,
                            nullptr, instance, this);
   return window != nullptr;

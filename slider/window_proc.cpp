@@ -32,7 +32,7 @@ bool hitsTrack(const Slider& s, int px, int py) {
 }
 
 LRESULT onLeftPress(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
-  SetFocus(hwnd);  // a click alone gives a tool window no keyboard focus under wine
+  takeFocus(s);  // as a click on any window does; under wine a click alone does not
   const auto packed = static_cast<DWORD>(lParam);
   const int px = offset16(LOWORD(packed), s.x);
   const int py = offset16(HIWORD(packed), s.y);

@@ -477,6 +477,7 @@ TEST_F(WindowProc, KeysStepLikeAWheelNotchEachPressAndRepeatAndUnboundDoNothing)
 TEST_F(WindowProc, AClickOrItsCommandGivesTheFocusWhichAloneShowsTheFocusRectangle) {
   startBound();
   HWND w = slider().window;
+  EXPECT_NE(GetFocus(), w);  // appearing, it takes none: keys meant for the shell stay there
   HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,
                                nullptr, nullptr, nullptr);
   SetFocus(other);
@@ -511,7 +512,7 @@ TEST_F(WindowProc, AClickOrItsCommandGivesTheFocusWhichAloneShowsTheFocusRectang
   const auto broadcast = [](const char* text) {
     for (int i = 0; Slider* s = sliderAt(i); ++i) s->handleCommand(text);
   };
-  SetFocus(other);
+  EXPECT_EQ(GetFocus(), other);
   broadcast("@KvSliderConfigure-focus-slider2");
   EXPECT_EQ(GetFocus(), sliderAt(1)->window);
   SetFocus(other);

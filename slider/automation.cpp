@@ -3,11 +3,10 @@
 #include "slider/announce.h"
 #include "slider/automation_api.h"
 #include "slider/client_object.h"
+#include "slider/keys.h"
 #include "slider/spoken_text.h"
 
 namespace {
-
-constexpr double kLargeChange = 10.0;  // per cent, as Page Up and Page Down step
 
 VARIANT boolean(bool value) {
   VARIANT v;
@@ -138,7 +137,7 @@ class Provider final : public IRawElementProviderSimple,
     return answer(least, [](const Slider&) { return 0.0; });
   }
   HRESULT STDMETHODCALLTYPE get_LargeChange(double* change) override {
-    return answer(change, [](const Slider&) { return kLargeChange; });
+    return answer(change, [](const Slider&) { return kPageStep; });
   }
   HRESULT STDMETHODCALLTYPE get_SmallChange(double* change) override {
     return answer(change, [](const Slider& s) { return double(s.wheelStep); });

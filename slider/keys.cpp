@@ -5,10 +5,10 @@
 
 namespace {
 
-constexpr double kPageStep = 10.0;  // per cent
+constexpr LPARAM kRepeat = 1 << 30;  // the key was down already
 
 // False for a key that is not the slider's, or a mute with nothing to mute.
-bool act(Slider& s, WPARAM key) {
+bool act(Slider& s, WPARAM key, bool repeat) {
   switch (key) {
     case VK_RIGHT:
     case VK_UP: s.stepLevel(s.wheelStep); return true;
@@ -19,7 +19,7 @@ bool act(Slider& s, WPARAM key) {
     case VK_HOME: s.setLevel(0.0); return true;
     case VK_END: s.setLevel(1.0); return true;
     case VK_SPACE:
-    case 'M': return s.toggleMute();
+    case 'M': return !repeat && s.toggleMute();  // held, it would flicker
     default: return false;
   }
 }
@@ -27,7 +27,7 @@ bool act(Slider& s, WPARAM key) {
 }  // namespace
 
 LRESULT onKeyDown(Slider& s, HWND hwnd, WPARAM key, LPARAM lParam) {
-  if (s.levelBound() && !s.dragging && act(s, key)) {
+  if (s.levelBound() && !s.dragging && act(s, key, (lParam & kRepeat) != 0)) {
     flashTooltip(s);
     return 0;
   }

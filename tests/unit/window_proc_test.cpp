@@ -451,6 +451,7 @@ TEST_F(WindowProc, KeysStepLikeAWheelNotchEachPressAndRepeatAndUnboundDoNothing)
   EXPECT_NEAR(slider().level(), 0.15, 1e-9);
 
   key(VK_SPACE);
+  key(VK_SPACE, 0x40000001);  // held: once
   EXPECT_EQ(mixerdouble::raw(0, kMute), 1u);
   EXPECT_EQ(tipText(), "Master Volume: muted");
   key('M');

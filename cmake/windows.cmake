@@ -46,7 +46,8 @@ target_compile_definitions(KvSlider PRIVATE _WINMM_)
 target_compile_options(KvSlider PRIVATE ${KV_WARNINGS} -fno-exceptions -fno-rtti ${KV_SIZE_FLAGS} -Os)
 add_dependencies(KvSlider tolvane_imports)
 target_link_options(KvSlider PRIVATE -s -Wl,--gc-sections)
-target_link_libraries(KvSlider PRIVATE ${KV_HOST_IMPLIB} winmm ole32 comctl32 gdi32 user32)
+target_link_libraries(KvSlider PRIVATE ${KV_HOST_IMPLIB} winmm oleacc oleaut32 ole32 comctl32 gdi32
+  user32)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/tolvane/CMakeLists.txt)
   add_subdirectory(tolvane)

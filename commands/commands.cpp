@@ -8,6 +8,7 @@
 #include "mixer/endpoint_kind.h"
 #include "mixer/winmm_kind.h"
 #include "settings/decimal_number.h"
+#include "slider/keys.h"
 
 namespace {
 
@@ -109,6 +110,11 @@ bool toggleDrag(Slider& s, const CommandTokens&) {
   return true;
 }
 
+bool focus(Slider& s, const CommandTokens&) {
+  takeFocus(s);
+  return true;
+}
+
 // run returns false for arguments it refuses, having changed nothing.
 struct Keyword {
   const char* word;
@@ -135,6 +141,7 @@ constexpr Keyword kKeywords[] = {
     {"commsendpoint", 2, followCallsSpeakers},
     {"commsmicrophone", 2, followCallsMicrophone},
     {"ceiling", 4, setCeiling},
+    {"focus", 2, focus},
 };
 // clang-format on
 

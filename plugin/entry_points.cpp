@@ -8,6 +8,7 @@
 #include "plugin/window_class.h"
 #include "settings/settings_file.h"
 #include "settings/style.h"
+#include "slider/held_objects.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ void stopShared(HINSTANCE instance) {
   deleteConfigMenu();
   unregisterSliderClass(instance);
   leaveComApartment();
+  keepCodeForHeldObjects();
 }
 
 }  // namespace

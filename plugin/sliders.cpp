@@ -57,9 +57,12 @@ int lowestFreeNumber() {
   return 0;
 }
 
+// Made hidden: a window made visible is activated and takes the keyboard
+// focus, and the keys meant for the shell would then set the volume. The
+// placement shows it without activating it.
 bool createWindow(Slider& s) {
   const DWORD exStyle = WS_EX_TOOLWINDOW | (layeredWindowsAvailable ? WS_EX_LAYERED : 0);
-  const DWORD style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+  const DWORD style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
   s.window = CreateWindowExA(exStyle, kSliderClass, nullptr, style, s.x, s.y, s.width, s.height,
                              nullptr, nullptr, moduleInstance, &s);
   return s.window != nullptr;

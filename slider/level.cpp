@@ -3,6 +3,7 @@
 // tooltip (through the repaint) and the shell's status text here alone.
 #include "host/host_messages.h"
 #include "host/module_values.h"
+#include "slider/announce.h"
 #include "slider/slider.h"
 
 namespace {
@@ -36,6 +37,7 @@ void Slider::take(const VolumeReading& r) {
     changed = true;
   }
   if (changed) repaint();  // the old binding's knob must not stay on screen either
+  announceChange(*this, r.rebound);
 }
 
 // During a drag the knob follows the mouse alone; the mute is followed still.
@@ -63,6 +65,7 @@ double Slider::level() const { return value; }
 
 void Slider::setLevel(double newLevel) {
   if (!levelBound()) return;
+  const AnnouncementsHeld held(*this);  // told once, what the device took
   value = newLevel > binding.ceiling ? binding.ceiling : newLevel;
   updateKnobFromValue();  // clamps the value into [0, 1]
   writeLevel();

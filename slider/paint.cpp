@@ -75,6 +75,14 @@ void drawBeyondCeiling(HDC dc, const RECT& track, int highestKnob, int knobWidth
     drawPart(dc, beyond, s.trackTexture, s.frameColor, s.frameColorTo);
 }
 
+// Inside the frame's border and bevel, so that it shows in every style.
+void drawFocusFrame(HDC dc, const RECT& client) {
+  const int inset = sliderStyle.borderWidth + sliderStyle.bevelWidth;
+  const RECT r = {client.left + inset, client.top + inset, client.right - inset,
+                  client.bottom - inset};
+  if (r.left < r.right && r.top < r.bottom) DrawFocusRect(dc, &r);
+}
+
 RECT shifted(int left, int top, int right, int bottom, const RECT& by) {
   return {left + by.left, top + by.top, right + by.left, bottom + by.top};
 }
@@ -110,4 +118,5 @@ void Slider::composePicture(HDC dc, const RECT& client) {
     drawBeyondCeiling(dc, track, knobFromFraction(ceilingLevel(), travel()), knobWidth);
   if (levelBound())
     drawKnob(dc, shifted(knobRectLeft, knobRectTop, knobRectRight, knobRectBottom, client), silent);
+  if (accessible.focused) drawFocusFrame(dc, client);
 }

@@ -76,10 +76,13 @@ void Slider::computeLayout() {
   knobRectBottom = l.knobBottom;
 }
 
+// Only on the window's own thread: anywhere else its slider must not be
+// touched. A handle used again by another window of another class is no
+// slider's.
 Slider* sliderOfWindow(HWND window) {
   char kind[16];
-  if (window == nullptr || GetClassNameA(window, kind, sizeof kind) == 0 ||
-      lstrcmpA(kind, kSliderClass) != 0)
+  if (window == nullptr || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId() ||
+      GetClassNameA(window, kind, sizeof kind) == 0 || lstrcmpA(kind, kSliderClass) != 0)
     return nullptr;
   return reinterpret_cast<Slider*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "mixer/binding.h"
+#include "slider/accessible_state.h"
 #include "slider/paint_buffer.h"
 #include "slider/tooltip_state.h"
 
@@ -52,6 +53,7 @@ class Slider {
   char name[kSliderNameSize];
   TooltipState tooltip;
   PaintBuffer paintBuffer;
+  AccessibleState accessible;  // for screen readers: their objects and what they were told
 
   Slider() = default;
   Slider(const Slider&) = delete;
@@ -99,6 +101,8 @@ class Slider {
 };
 
 // The slider a window of the slider class carries, from its first message
-// to its last; null for any other window, and once the window is gone.
+// to its last; null for any other window, once the window is gone, and on
+// any thread but the window's own. Code that keeps a window handle and never
+// a slider (the objects handed to screen readers) reaches the slider so.
 Slider* sliderOfWindow(HWND window);
 void carrySlider(HWND window, Slider* s);

@@ -7,6 +7,8 @@
 // answers the host's commands.
 #include "host/host_api.h"
 #include "host/host_messages.h"
+#include "slider/accessible.h"
+#include "slider/keys.h"
 #include "slider/paint_buffer.h"
 #include "slider/slider.h"
 #include "slider/tooltip.h"
@@ -36,6 +38,7 @@ bool hitsTrack(const Slider& s, int px, int py) {
 }
 
 LRESULT onLeftPress(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  takeFocus(s);  // as a click on any window does; under wine a click alone does not
   const auto packed = static_cast<DWORD>(lParam);
   const int px = offset16(LOWORD(packed), s.x);
   const int py = offset16(HIWORD(packed), s.y);
@@ -159,6 +162,7 @@ LRESULT onTimer(Slider& s, HWND hwnd, WPARAM id, LPARAM lParam) {
 
 // What the window holds goes with it, and so at stop too.
 LRESULT onDestroy(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  disconnectClients(s);  // while the window exists: UI Automation needs it to let go
   destroyTooltip(s);
   s.paintBuffer.release();
   return DefWindowProcA(hwnd, WM_DESTROY, wParam, lParam);
@@ -197,6 +201,10 @@ LRESULT Slider::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case WM_TIMER: return onTimer(*this, hwnd, wParam, lParam);
     case WM_SHOWWINDOW: return onShowWindow(*this, hwnd, wParam, lParam);
     case WM_DESTROY: return onDestroy(*this, hwnd, wParam, lParam);
+    case WM_KEYDOWN: return onKeyDown(*this, hwnd, wParam, lParam);
+    case WM_SETFOCUS: return focusChanged(*this, true);
+    case WM_KILLFOCUS: return focusChanged(*this, false);
+    case WM_GETOBJECT: return answerObjectRequest(*this, hwnd, wParam, lParam);
     case HostMsgReload: return onReload(*this);
     default: return DefWindowProcA(hwnd, message, wParam, lParam);
   }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks each built KvSlider.dll: the three entry points exported undecorated,
-# and imports only from the system (ole32 for Core Audio), the C runtime and the host.
+# and imports only from the system (ole32 for Core Audio, oleacc and oleaut32 for
+# screen readers), the C runtime and the host.
 set -u
 status=0
 for dll in "$@"; do
@@ -14,7 +15,7 @@ for dll in "$@"; do
   while read -r lib; do
     [ -z "$lib" ] && continue
     case "$(printf '%s' "$lib" | tr 'A-Z' 'a-z')" in
-      kernel32.dll|user32.dll|gdi32.dll|winmm.dll|comctl32.dll|ole32.dll|msvcrt.dll|api-ms-win-crt-*|ucrtbase.dll|tolvane.exe) ;;
+      kernel32.dll|user32.dll|gdi32.dll|winmm.dll|comctl32.dll|ole32.dll|oleacc.dll|oleaut32.dll|msvcrt.dll|api-ms-win-crt-*|ucrtbase.dll|tolvane.exe) ;;
       *) echo "$dll: unexpected import $lib"; status=1 ;;
     esac
   done <<< "$imports"

@@ -11,6 +11,7 @@
 #include "tolvane/plugins.h"
 #include "tolvane/rc_text.h"
 #include "tolvane/script_runner.h"
+#include "tolvane/script_steps.h"
 #include "tolvane/text_file.h"
 
 namespace {
@@ -70,6 +71,7 @@ int main(int argc, char** argv) {
   // stop while the host's window is still there for their last messages.
   stopScript();
   unloadPlugins();
+  script::callHeldObjectsOnce();
   DestroyWindow(host.mainWindow);
   return script.empty() ? 0 : scriptExitCode();
 }

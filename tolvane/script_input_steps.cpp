@@ -1,4 +1,4 @@
-// Script steps giving real pointer input through SendInput.
+// Script steps giving real pointer and keyboard input through SendInput.
 #include "tolvane/script_steps.h"
 
 namespace script {
@@ -100,6 +100,45 @@ bool stepWheel(const Args& a, std::string* error) {
   return true;
 }
 
+// The keys a script may name; a single letter or digit names itself.
+const struct {
+  const char* name;
+  WORD key;
+} kKeyNames[] = {{"right", VK_RIGHT}, {"left", VK_LEFT},    {"up", VK_UP},
+                 {"down", VK_DOWN},   {"pageup", VK_PRIOR}, {"pagedown", VK_NEXT},
+                 {"home", VK_HOME},   {"end", VK_END},      {"space", VK_SPACE},
+                 {"tab", VK_TAB},     {"escape", VK_ESCAPE}};
+
+bool keyNamed(const std::string& name, WORD* key) {
+  for (const auto& k : kKeyNames)
+    if (name == k.name) return (*key = k.key), true;
+  const char c = name.size() == 1 ? name[0] : '\0';
+  if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
+    *key = static_cast<WORD>(c >= 'a' ? c - 'a' + 'A' : c);
+    return true;
+  }
+  return false;
+}
+
+// key NAME [COUNT]: pressed and released COUNT times (1 when not given), to
+// whichever window has the keyboard focus.
+bool stepKey(const Args& a, std::string* error) {
+  WORD key = 0;
+  int count = 1;
+  if (!keyNamed(a[1], &key)) return fail(error, "unknown key " + a[1]);
+  if (a.size() > 2 && (!number(a[2], &count, error) || count < 1 || count > 100))
+    return fail(error, "bad count");
+  for (int i = 0; i < count; ++i) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof input[0]);
+    settle();
+  }
+  return true;
+}
+
 const Step kSteps[] = {
     {"press", 3, stepPress},
     {"move", 3, stepMove},
@@ -108,6 +147,7 @@ const Step kSteps[] = {
     {"right-click", 3, [](const Args& a, std::string* e) { return stepClick(a, e, true); }},
     {"drag", 5, stepDrag},
     {"wheel", 4, stepWheel},
+    {"key", 1, stepKey},
 };
 
 }  // namespace

@@ -12,7 +12,7 @@ namespace script {
 
 const Step* findStep(const std::string& name) {
   for (StepTable (*kind)() :
-       {hostSteps, inputSteps, menuSteps, mixerSteps, windowSteps, fileSteps}) {
+       {hostSteps, inputSteps, menuSteps, mixerSteps, windowSteps, fileSteps, readerSteps}) {
     const StepTable table = kind();
     for (size_t i = 0; i < table.count; ++i)
       if (name == table.steps[i].name) return &table.steps[i];

@@ -31,11 +31,16 @@ StepTable tableOf(const Step (&steps)[N]) {
 }
 
 StepTable hostSteps();    // pauses, text, broadcasts, status, registrations, sticky marks
-StepTable inputSteps();   // real pointer input
+StepTable inputSteps();   // real pointer and keyboard input
 StepTable menuSteps();    // the menu kept for the script
 StepTable mixerSteps();   // winmm mixer controls
 StepTable windowSteps();  // windows, screen pixels, message boxes, screenshots
 StepTable fileSteps();    // files, settings files and the style
+StepTable readerSteps();  // a screen reader's reading of a window
+
+// On the user-interface thread, once the plug-ins are unloaded: every client
+// object a script held is called once more, its answer printed, and released.
+void callHeldObjectsOnce();
 
 // The step of that name, or null.
 const Step* findStep(const std::string& name);

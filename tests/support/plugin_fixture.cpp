@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "host/host_messages.h"
 #include "mixer/binding.h"
 #include "mixer/endpoint_apartment.h"
 #include "mixer/winmm_kind.h"
@@ -19,6 +20,10 @@ void readSettings(Slider& s, const char* path) { readSliderSettings(s, storedBin
 
 void writeSettings(const Slider& s, const char* path) {
   writeSliderSettings(s, storedBindingOf(s), path);
+}
+
+void sendCommand(const Slider& s, const char* text) {
+  SendMessageA(s.window, HostMsgCommand, 0, reinterpret_cast<LPARAM>(text));
 }
 
 void bindControl(Slider& s, unsigned device, unsigned line, unsigned control) {

@@ -47,6 +47,10 @@ Slider& slider();
 void readSettings(Slider& s, const char* path);
 void writeSettings(const Slider& s, const char* path);
 
+// A command as the host delivers it: to the slider's window, which decides
+// whether it is for this slider and what it does to the list of sliders.
+void sendCommand(const Slider& s, const char* text);
+
 // Binds a winmm mixer control as the "mixer" command does; whether one is bound.
 void bindControl(Slider& s, unsigned device, unsigned line, unsigned control);
 bool mixerBound(const Slider& s);

@@ -122,8 +122,7 @@ TEST_F(Ceiling, ALevelSetElsewhereAboveItComesDownWithOneWrite) {
 // A ceiling only ever lowers: two sliders on one volume settle on the lower
 // one, and then nothing more happens.
 TEST_F(Ceiling, TwoSlidersOnOneVolumeSettleOnTheLowerCeilingWithoutALoop) {
-  SendMessageA(slider().window, HostMsgCommand, 0,
-               reinterpret_cast<LPARAM>("@KvSliderConfigure-newslider-slider1"));
+  sendCommand(slider(), "@KvSliderConfigure-newslider-slider1");
   ASSERT_EQ(sliderCount(), 2);
   Slider& low = *sliderAt(1);
   handleCommand(low, "@KvSliderConfigure-ceiling-slider2-40");

@@ -508,9 +508,7 @@ void followsWinesDefault(RealCoreAudio& test, const char* choice, EDataFlow flow
                     &key) != ERROR_SUCCESS)
     GTEST_SKIP() << "wine's PulseAudio driver is not in use";
   test.startClean();
-  if (staying != nullptr)
-    SendMessageA(slider().window, HostMsgCommand, 0,
-                 reinterpret_cast<LPARAM>("@KvSliderConfigure-newslider-slider1"));
+  if (staying != nullptr) sendCommand(slider(), "@KvSliderConfigure-newslider-slider1");
   Slider* other = sliderAt(1);
   if (other != nullptr) handleCommand(*other, staying);
   const std::string before = other != nullptr ? other->levelName() : "";

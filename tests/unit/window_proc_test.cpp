@@ -11,6 +11,7 @@
 #include "slider/placement.h"
 #include "slider/tooltip.h"
 #include "tests/support/plugin_fixture.h"
+#include "tests/support/window_pixels.h"
 
 namespace {
 
@@ -423,6 +424,104 @@ TEST_F(WindowProc, MiddleClickTogglesTheMuteOnItsReleaseOverTheSlider) {
   middle(WM_NCMBUTTONUP);
   EXPECT_EQ(sets(), before);
   EXPECT_FALSE(tipShown());
+}
+
+TEST_F(WindowProc, KeysStepLikeAWheelNotchEachPressAndRepeatAndUnboundDoNothing) {
+  startBound();
+  slider().wheelStep = 5;
+  slider().setLevel(0.5);
+  const auto key = [](WPARAM vk, LPARAM flags = 1) { return send(WM_KEYDOWN, vk, flags); };
+  const struct {
+    WPARAM key;
+    double level;
+  } presses[] = {{VK_RIGHT, 0.55}, {VK_UP, 0.60},   {VK_LEFT, 0.55}, {VK_DOWN, 0.50},
+                 {VK_PRIOR, 0.60}, {VK_NEXT, 0.50}, {VK_END, 1.0},   {VK_PRIOR, 1.0},
+                 {VK_HOME, 0.0},   {VK_NEXT, 0.0}};
+  for (const auto& p : presses) {
+    SCOPED_TRACE(p.key);
+    send(WM_TIMER, kTooltipTimer, 0);
+    const size_t before = sets();
+    EXPECT_EQ(key(p.key), 0);
+    EXPECT_NEAR(slider().level(), p.level, 1e-9);
+    EXPECT_EQ(sets(), before + 1);  // at an end too, as a wheel notch
+    EXPECT_TRUE(tipShown());
+    EXPECT_EQ(tipText(), "Master Volume: " + std::to_string(int(p.level * 100 + 0.5)) + "%");
+  }
+  // Held down, the key repeats, and every repeat steps.
+  for (int i = 0; i < 3; ++i) key(VK_UP, 0x40000001);
+  EXPECT_NEAR(slider().level(), 0.15, 1e-9);
+
+  key(VK_SPACE);
+  key(VK_SPACE, 0x40000001);  // held: once
+  EXPECT_EQ(mixerdouble::raw(0, kMute), 1u);
+  EXPECT_EQ(tipText(), "Master Volume: muted");
+  key('M');
+  EXPECT_EQ(mixerdouble::raw(0, kMute), 0u);
+
+  // Other keys, keys during a knob drag and keys while unbound change nothing.
+  const size_t before = sets();
+  key(VK_TAB);
+  key('A');
+  press(100, 12);
+  const size_t pressed = sets();
+  key(VK_RIGHT);
+  EXPECT_EQ(sets(), pressed);
+  release();
+  send(WM_NCMOUSELEAVE, 0, 0);
+  slider().unbindControl();
+  send(WM_TIMER, kTooltipTimer, 0);
+  for (WPARAM vk : {VK_RIGHT, VK_END, VK_SPACE}) key(vk);
+  EXPECT_EQ(sets(), pressed);
+  EXPECT_EQ(pressed, before + 1);
+  EXPECT_FALSE(tipShown());
+}
+
+TEST_F(WindowProc, AClickOrItsCommandGivesTheFocusWhichAloneShowsTheFocusRectangle) {
+  startBound();
+  HWND w = slider().window;
+  EXPECT_NE(GetFocus(), w);  // appearing, it takes none: keys meant for the shell stay there
+  HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,
+                               nullptr, nullptr, nullptr);
+  SetFocus(other);
+  const auto picture = [w] {
+    repaintNow(w);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 24; ++y)
+      for (int x = 0; x < 200; ++x) pixels.push_back(pixelAt(w, x, y));
+    return pixels;
+  };
+  const std::vector<COLORREF> unfocused = picture();
+
+  press(100, 12);
+  release();
+  EXPECT_EQ(GetFocus(), w);
+  const std::vector<COLORREF> focused = picture();
+  int changed = 0;
+  for (size_t i = 0; i < focused.size(); ++i) {
+    if (focused[i] == unfocused[i]) continue;
+    ++changed;
+    const int x = static_cast<int>(i % 200), y = static_cast<int>(i / 200);
+    EXPECT_TRUE(x > 0 && x < 199 && y > 0 && y < 23) << x << "," << y;  // inside the frame
+  }
+  EXPECT_GT(changed, 0);
+  SetFocus(other);
+  EXPECT_EQ(picture(), unfocused);
+
+  // The command, given to every slider as the shell does, focuses the one it
+  // names; a hidden one stays as it is.
+  sendCommand(slider(), "@KvSliderConfigure-newslider-slider1");
+  ASSERT_EQ(sliderCount(), 2);
+  const auto broadcast = [](const char* text) {
+    for (int i = 0; Slider* s = sliderAt(i); ++i) sendCommand(*s, text);
+  };
+  EXPECT_EQ(GetFocus(), other);
+  broadcast("@KvSliderConfigure-focus-slider2");
+  EXPECT_EQ(GetFocus(), sliderAt(1)->window);
+  SetFocus(other);
+  ShowWindow(w, SW_HIDE);
+  broadcast("@KvSliderConfigure-focus-slider1");
+  EXPECT_EQ(GetFocus(), other);
+  DestroyWindow(other);
 }
 
 // Real input through the system: the cursor, button state and capture are the

@@ -253,18 +253,20 @@ IAccessible* accessibleFor(Slider& s) {
     ComRef<Accessible> made(Accessible::make(s.window));
     if (made && made->takeStandard()) held = ComRef<IAccessible>(made.release());
   }
-  if (held) clientAsked(s);
   return held.get();
 }
 
+// Once a client has its object, what the slider shows is what it reads, and
+// every change from then on is told.
 LRESULT answerObjectRequest(Slider& s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
   const LONG id = static_cast<LONG>(static_cast<DWORD>(lParam));
   LRESULT result = 0;
-  if (id == OBJID_CLIENT && answerAccessibleRequest(s, wParam, result)) return result;
-  if (id == kUiaRootObjectId && enterComApartment() &&
-      answerAutomationRequest(s, wParam, lParam, result))
-    return result;
-  return DefWindowProcA(hwnd, WM_GETOBJECT, wParam, lParam);
+  const bool answered = (id == OBJID_CLIENT && answerAccessibleRequest(s, wParam, result)) ||
+                        (id == kUiaRootObjectId && enterComApartment() &&
+                         answerAutomationRequest(s, wParam, lParam, result));
+  if (!answered) return DefWindowProcA(hwnd, WM_GETOBJECT, wParam, lParam);
+  clientAsked(s);
+  return result;
 }
 
 // A client in another apartment is cut off by the disconnection; one on this

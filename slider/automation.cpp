@@ -1,6 +1,5 @@
 #include "slider/automation.h"
 
-#include "slider/announce.h"
 #include "slider/automation_api.h"
 #include "slider/client_object.h"
 #include "slider/keys.h"
@@ -160,7 +159,6 @@ class Provider final : public IRawElementProviderSimple,
 IRawElementProviderSimple* automationProviderFor(Slider& s) {
   ComRef<IRawElementProviderSimple>& held = s.accessible.uia;
   if (!held) held = ComRef<IRawElementProviderSimple>(Provider::make(s.window));
-  if (held) clientAsked(s);
   return held.get();
 }
 

@@ -12,3 +12,7 @@ extern bool layeredWindowsAvailable;
 extern char settingsPath[kPathSize];
 
 extern const char kPluginTitle[];  // "KvSlider 0.1.1", the caption of every box
+
+// Keeps this module's code loaded for the rest of the process: for a thread
+// or an object of the plug-in's that may outlive its stop and unloading.
+void keepModuleLoaded();

@@ -14,13 +14,6 @@ DWORD patience = kDefaultPatience;
 MtaWorker* shared;  // the worker now, if any
 LONG reported;      // a hung worker has been told of
 
-// The code of a thread that may outlive the plug-in's stop must outlive its unload too.
-void pinModule() {
-  HMODULE self = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                     reinterpret_cast<LPCWSTR>(&pinModule), &self);
-}
-
 DWORD WINAPI showHungBox(void*) {
   MessageBoxA(nullptr,
               "The audio system did not answer in time. A program's volume may not follow its "
@@ -32,7 +25,7 @@ DWORD WINAPI showHungBox(void*) {
 // Told once, from a thread of its own: a box on the shell's thread would
 // run its message loop in the middle of whatever was waiting.
 void reportHung() {
-  pinModule();
+  keepModuleLoaded();  // the stuck thread's code must outlive the unloading
   if (InterlockedExchange(&reported, 1) != 0) return;
   HANDLE box = CreateThread(nullptr, 0, showHungBox, nullptr, 0, nullptr);
   if (box != nullptr) CloseHandle(box);

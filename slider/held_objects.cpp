@@ -2,6 +2,7 @@
 
 #include "slider/held_objects.h"
 
+#include "host/module_values.h"
 #include "slider/automation_api.h"
 
 namespace {
@@ -19,7 +20,5 @@ void keepCodeForHeldObjects() {
     releaseAutomationApi();
     return;
   }
-  HMODULE self = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                     reinterpret_cast<LPCWSTR>(&keepCodeForHeldObjects), &self);
+  keepModuleLoaded();
 }

@@ -1,6 +1,7 @@
 #include "mixer/app_binding.h"
 
 #include <cstring>
+#include <cwchar>
 #include <utility>
 
 namespace {
@@ -114,11 +115,18 @@ void dropSession(AppVolume& a, int index) {
   --a.sessionCount;
 }
 
-int indexOf(const AppVolume& a, IAudioSessionControl2* control, const wchar_t* instance) {
+// A session held already, as the very object the system hands out again.
+int heldAt(const AppVolume& a, IAudioSessionControl2* control) {
   for (int i = 0; i < a.sessionCount; ++i)
-    if (instance[0] != L'\0' ? lstrcmpW(a.sessions[i].instance, instance) == 0
-                             : a.sessions[i].control.get() == control)
-      return i;
+    if (a.sessions[i].control.get() == control) return i;
+  return -1;
+}
+
+// A session held already under another object of the system's.
+int heldAs(const AppVolume& a, const wchar_t* instance) {
+  if (instance[0] == L'\0') return -1;
+  for (int i = 0; i < a.sessionCount; ++i)
+    if (wcscmp(a.sessions[i].instance, instance) == 0) return i;
   return -1;
 }
 
@@ -139,37 +147,44 @@ void adopt(AppVolume& a, IAudioSessionControl2* control, const wchar_t* instance
   *s.control.out() = control;
   lstrcpynW(s.instance, instance, kEndpointIdSize);
   listenForSessionEvents(s.events, control, a.posts.get(), a.context);
+  s.fresh = true;
   if (a.sessionCount == 0) sessionAppName(control, a.image, a.name);
   ++a.sessionCount;
 }
 
 // Membership afresh: sessions that went (expired, disconnected, invalidated)
-// are dropped; new ones of the application are adopted. Returns the first
-// session adopted now, or -1.
-int rescan(AppVolume& a) {
+// are dropped; new ones of the application are adopted, marked fresh.
+void rescan(AppVolume& a) {
   bool seen[kMostAppSessions] = {};
-  const int before = a.sessionCount;
   for (int w = 0; w < a.watchCount; ++w)
     forEachSession(a.watches[w].manager.get(), [&](IAudioSessionControl2* control) {
-      if (!belongs(a, control)) return true;
-      TaskText instance;
-      if (FAILED(control->GetSessionInstanceIdentifier(instance.out()))) *instance.out() = nullptr;
-      const int at = indexOf(a, control, instance.text());
-      if (at >= 0)
-        seen[at] = true;
-      else if (a.sessionCount < kMostAppSessions)
-        seen[a.sessionCount] = true, adopt(a, control, instance.text());
+      int at = heldAt(a, control);  // no need to ask again who it belongs to
+      if (at < 0 && belongs(a, control)) {
+        TaskText instance;
+        if (FAILED(control->GetSessionInstanceIdentifier(instance.out())))
+          *instance.out() = nullptr;
+        at = heldAs(a, instance.text());
+        if (at < 0 && a.sessionCount < kMostAppSessions) {
+          at = a.sessionCount;
+          adopt(a, control, instance.text());
+        }
+      }
+      if (at >= 0) seen[at] = true;
       return true;
     });
   for (int i = a.sessionCount - 1; i >= 0; --i)
     if (!seen[i]) dropSession(a, i);
-  return a.sessionCount > before ? before : -1;
 }
 
-// The held level and mute on sessions from first on; a session that refuses
-// because its device is gone is dropped.
-void applyHeld(AppVolume& a, int first, bool level, bool mute) {
-  for (int i = a.sessionCount - 1; i >= first; --i) {
+enum class Which { All, Fresh };
+
+// The held level and mute on every session, or on the fresh ones alone; a
+// session that refuses because its device is gone is dropped. (A session may
+// appear as another goes: the one rescan drops one and adopts the other.)
+void applyHeld(AppVolume& a, Which which, bool level, bool mute) {
+  for (int i = a.sessionCount - 1; i >= 0; --i) {
+    if (which == Which::Fresh && !a.sessions[i].fresh) continue;
+    a.sessions[i].fresh = false;
     ISimpleAudioVolume* v = a.sessions[i].volume.get();
     const HRESULT r1 =
         level ? v->SetMasterVolume(static_cast<float>(a.heldLevel), &a.context) : S_OK;
@@ -224,7 +239,7 @@ void bindApp(AppVolume& a, PendingPosts* posts, const GUID& context, const char*
   rescan(a);
   if (takeLevel && a.sessionCount > 0) readSession(a.sessions[0], a.heldLevel, a.heldMuted);
   if (a.heldLevel > ceiling) a.heldLevel = ceiling;
-  applyHeld(a, 0, true, true);
+  applyHeld(a, Which::All, true, true);
 }
 
 // In the reverse order of their making: the sessions' registrations, the
@@ -243,18 +258,18 @@ void releaseApp(AppVolume& a) {
 
 void setAppLevel(AppVolume& a, double level) {
   a.heldLevel = level < 0.0 || level != level ? 0.0 : level > 1.0 ? 1.0 : level;
-  applyHeld(a, 0, true, false);
+  applyHeld(a, Which::All, true, false);
 }
 
 void setAppMute(AppVolume& a, bool muted) {
   a.heldMuted = muted;
-  applyHeld(a, 0, false, true);
+  applyHeld(a, Which::All, false, true);
 }
 
 void followAppSessions(AppVolume& a) {
   if (!a.enumerator) return;
-  const int adopted = rescan(a);
-  if (adopted >= 0) applyHeld(a, adopted, true, true);
+  rescan(a);
+  applyHeld(a, Which::Fresh, true, true);
 }
 
 void followAppEndpoints(AppVolume& a) {
@@ -273,7 +288,7 @@ bool followAppVolume(AppVolume& a, double ceiling) {
     if (!moved && !toggled) continue;
     a.heldLevel = level > ceiling ? ceiling : level;
     a.heldMuted = muted;
-    applyHeld(a, 0, moved, toggled);
+    applyHeld(a, Which::All, moved, toggled);
     return true;
   }
   return false;

@@ -29,6 +29,7 @@ struct AppSession {
   ComRef<ISimpleAudioVolume> volume;
   SessionEventsRegistration events;
   wchar_t instance[kEndpointIdSize] = L"";  // tells one session from another
+  bool fresh = false;                       // adopted, not yet set to what is held
 };
 
 // The sessions of one render endpoint, watched for new ones.

@@ -101,7 +101,7 @@ bool isVolumeNotice(UINT message) {
 
 // The message's mark is taken first: an event from now on posts anew.
 VolumeReading followNotice(Binding& b, UINT message, LPARAM detail) {
-  if (b.posts) b.posts->take(message);
+  if (b.posts && !b.posts->takeNow(message)) return VolumeReading{};  // the timer brings it back
   return limited(b, verbs(b).follow(b, message, detail));
 }
 

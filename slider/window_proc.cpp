@@ -154,7 +154,14 @@ LRESULT onPaint(Slider& s, HWND hwnd) {
   return 0;
 }
 
+// The tooltip's moment, or a notification whose re-read was put off.
 LRESULT onTimer(Slider& s, HWND hwnd, WPARAM id, LPARAM lParam) {
+  UINT notice = 0;
+  if (noticeOfTimer(id, notice)) {
+    KillTimer(hwnd, id);
+    s.followNotice(notice, 0);
+    return 0;
+  }
   if (id != kTooltipTimer) return DefWindowProcA(hwnd, WM_TIMER, id, lParam);
   tooltipMomentOver(s);
   return 0;

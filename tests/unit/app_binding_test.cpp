@@ -150,6 +150,12 @@ TEST_F(AppBinding, ChosenFromTheMenuItHoldsOneLevelForAllTheProgramsSessions) {
   deliver(kMsgEndpointDevices);
   EXPECT_EQ(endpointdouble::sessionNotificationsRegistered(), 2);
 
+  // A session that appears as another goes, in one burst, gets what is held too.
+  endpointdouble::expireSession(playerB_);
+  const size_t next = endpointdouble::createSession(0, session(0x7FFF0106, L"player.exe", 1.0f));
+  EXPECT_EQ(deliver(kMsgAppSessions), 1);
+  EXPECT_EQ(endpointdouble::sessionLevel(next), 0.7f);
+
   // A process with no session: said, and the binding stays.
   command("app-slider1-12345");
   EXPECT_EQ(statuses(), Texts{kNotFound});
@@ -267,6 +273,24 @@ TEST_F(AppBinding, StoredNamesAreKeptWholeAndOnesThatCannotBeReadAreKeptAsWritte
     EXPECT_EQ(stored("app.level:"), "42");
     hostdouble::setValue(file_, "kvslider.slider1.app.level:", "40");
   }
+}
+
+// However fast a program's sessions come, the slider reads them a hundred
+// times a second at most, after a first burst; none is missed for it.
+TEST_F(AppBinding, AFlurryOfSessionsIsReadAtAMeasuredPaceAndNoneIsMissed) {
+  startClean();
+  command("app-slider1-" + std::to_string(kBrowser));
+  std::vector<size_t> made;
+  for (int i = 0; i < 30; ++i) {  // within the 32 sessions a program may have
+    made.push_back(endpointdouble::createSession(0, session(0x7FFF0800 + i, L"browser.exe", 0.1f)));
+    deliver(kMsgAppSessions);
+  }
+  for (int waited = 0; waited < 2000 && endpointdouble::sessionLevel(made.back()) != 1.0f;
+       waited += 10) {
+    Sleep(10);
+    pumpMessages();
+  }
+  for (size_t m : made) EXPECT_EQ(endpointdouble::sessionLevel(m), 1.0f) << m;
 }
 
 // The system may keep the thread that registers for new sessions waiting:

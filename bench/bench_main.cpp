@@ -257,6 +257,12 @@ void benchDragSteps() {
 #endif
   bindFirstControl();
   benchDragStep(kMixer, "mixer fetch + set alone", platformWrite);
+  // The same with a ceiling the drag keeps running into (the knob stops at it).
+  slider().setCeiling(50);
+  char label[64];
+  std::snprintf(label, sizeof label, "%s, a ceiling of 50%%", kMixer);
+  benchDragStep(label, "mixer fetch + set alone", platformWrite);
+  slider().setCeiling(100);
   setUpEndpoints();
   slider().take(bindEndpoint(slider().binding, eRender, 0));
   benchDragStep(kEndpoint, "endpoint set alone", platformEndpointWrite);

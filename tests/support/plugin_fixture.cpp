@@ -26,6 +26,17 @@ void sendCommand(const Slider& s, const char* text) {
   SendMessageA(s.window, HostMsgCommand, 0, reinterpret_cast<LPARAM>(text));
 }
 
+void addMasterVolumeDevice(DWORD raw) {
+  mixerdouble::Line line;
+  line.id = 0xFFFF0000;
+  line.name = "Master Volume";
+  line.controls = {{0, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", raw, false},
+                   {1, MIXERCONTROL_CONTROLTYPE_MUTE, "Mute", 0, false}};
+  mixerdouble::Device device;
+  device.destinations = {line};
+  mixerdouble::addDevice(device);
+}
+
 void bindControl(Slider& s, unsigned device, unsigned line, unsigned control) {
   s.take(bindMixerControl(s.binding, device, line, control));
 }

@@ -51,6 +51,10 @@ void writeSettings(const Slider& s, const char* path);
 // whether it is for this slider and what it does to the list of sliders.
 void sendCommand(const Slider& s, const char* text);
 
+// One mixer device whose destination "Master Volume" (0xFFFF0000) has a
+// volume (control 0, at raw) and a mute (control 1).
+void addMasterVolumeDevice(DWORD raw = 32768);
+
 // Binds a winmm mixer control as the "mixer" command does; whether one is bound.
 void bindControl(Slider& s, unsigned device, unsigned line, unsigned control);
 bool mixerBound(const Slider& s);

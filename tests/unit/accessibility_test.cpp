@@ -48,14 +48,7 @@ class Accessibility : public PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
-    mixerdouble::Line line;
-    line.id = kLine;
-    line.name = "Master Volume";
-    line.controls = {{kVolume, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", 32768, false},
-                     {kMute, MIXERCONTROL_CONTROLTYPE_MUTE, "Mute", 0, false}};
-    mixerdouble::Device device;
-    device.destinations = {line};
-    mixerdouble::addDevice(device);
+    addMasterVolumeDevice();
     ASSERT_EQ(start(), 0);
     pumpMessages();
     events.clear();

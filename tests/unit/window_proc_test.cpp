@@ -24,14 +24,7 @@ class WindowProc : public PluginTest {
   void SetUp() override {
     PluginTest::SetUp();
     useDefaultGeometry();  // track 4..196, knob rows 4..20, travel 184
-    mixerdouble::Line line;
-    line.id = kLine;
-    line.name = "Master Volume";
-    line.controls = {{kVolume, MIXERCONTROL_CONTROLTYPE_VOLUME, "Volume", 32768, false},
-                     {kMute, MIXERCONTROL_CONTROLTYPE_MUTE, "Mute", 0, false}};
-    mixerdouble::Device device;
-    device.destinations = {line};
-    mixerdouble::addDevice(device);
+    addMasterVolumeDevice();
   }
 
   void startAt(int left, int top, bool bound) {
